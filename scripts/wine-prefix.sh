@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Creates a Wine prefix for Tarnwick once (a stamp file marks it ready).
+#   wine-prefix.sh test DIR   headless: null graphics driver
+#   wine-prefix.sh demo DIR   normal graphics driver, for a real window or a screenshot
+# Both: no Mono/Gecko prompts, no crash debugger (one crash must not hang a run), and a CD-ROM
+# drive E: with no disk inserted (a dangling dosdevices link marked as cdrom).
+set -eu
+kind=$1 prefix=$2
+stamp="$prefix/.twk-$kind-ready"
+[ -f "$stamp" ] && exit 0
+
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$prefix"
+log="$prefix/setup.log"
+timeout 300 wineboot -i </dev/null >"$log" 2>&1 || { echo "wineboot failed, see $log"; exit 1; }
+
+reg="$prefix/twk-setup.reg"
+{
+  echo 'REGEDIT4'
+  echo
+  echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]'
+  echo '"Debugger"=""'
+  echo '"Auto"="0"'
+  echo
+  echo '[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
+  echo '"e:"="cdrom"'
+  if [ "$kind" = test ]; then
+    echo
+    echo '[HKEY_CURRENT_USER\Software\Wine\Drivers]'
+    echo '"Graphics"="null"'
+  fi
+} >"$reg"
+timeout 120 wine regedit /S "Z:${reg//\//\\}" </dev/null >>"$log" 2>&1
+ln -sfn /nonexistent/twk-no-disk "$prefix/dosdevices/e:"
+timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+touch "$stamp"

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs one Windows program under wine without ever hanging the caller: stdin from /dev/null,
+# output through a file (wine's helper processes would otherwise keep a pipe open), a hard
+# time limit, and the prefix's wineserver ended afterwards.
+# Usage: wine-run.sh program.exe [args...]; WINEPREFIX must be set. TWK_TIMEOUT overrides 600 s.
+set -u
+: "${WINEPREFIX:?WINEPREFIX must name the prefix to run in}"
+export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+log=$(mktemp "${TMPDIR:-/tmp}/twk-wine.XXXXXX")
+timeout --kill-after=10 "${TWK_TIMEOUT:-600}" wine "$@" </dev/null >"$log" 2>&1
+rc=$?
+cat "$log"
+rm -f "$log"
+timeout 30 wineserver -k </dev/null >/dev/null 2>&1
+[ $rc -eq 124 ] && echo "wine-run: $1 timed out after ${TWK_TIMEOUT:-600} s"
+exit $rc

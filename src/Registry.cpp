@@ -1,0 +1,178 @@
+// TRegistry over the ANSI registry functions. Paths are opened a part at a time, because an
+// ANSI key path of more than about 255 characters in one call fails under Wine.
+#include "Registry.h"
+
+namespace {
+
+constexpr size_t kMaxPathPerCall = 255;
+constexpr DWORD kMaxReadAttempts = 4;
+
+std::vector<std::string> SplitKeyPath(const std::string& path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// Opens or creates `path` below `base` in pieces of at most kMaxPathPerCall characters. Empty
+// components are skipped; an empty path opens `base` itself (a new handle to it).
+LONG OpenKeyPath(HKEY base, const std::string& path, bool create, TKeyHandle& result) {
+    std::vector<std::string> pieces;
+    for (const std::string& part : SplitKeyPath(path)) {
+        if (part.empty()) continue;
+        if (!pieces.empty() && pieces.back().size() + 1 + part.size() <= kMaxPathPerCall)
+            pieces.back() += "\\" + part;
+        else
+            pieces.push_back(part);
+    }
+    if (pieces.empty()) pieces.push_back("");
+
+    TKeyHandle key;
+    HKEY parent = base;
+    for (const std::string& piece : pieces) {
+        TKeyHandle next;
+        const LONG status = create
+            ? RegCreateKeyExA(parent, piece.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, next.Receive(), nullptr)
+            : RegOpenKeyExA(parent, piece.c_str(), 0, KEY_ALL_ACCESS, next.Receive());
+        if (status != ERROR_SUCCESS) return status;
+        key = std::move(next);
+        parent = key.Get();
+    }
+    result = std::move(key);
+    return ERROR_SUCCESS;
+}
+
+// The longest subkey or value name of `key` plus room for the null, and the count.
+bool QueryNameLimits(HKEY key, bool subkeys, DWORD& count, DWORD& bufferLength) {
+    DWORD subkeyCount = 0, maxSubkeyLength = 0, valueCount = 0, maxValueLength = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeyCount, &maxSubkeyLength, nullptr, &valueCount,
+                         &maxValueLength, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    count = subkeys ? subkeyCount : valueCount;
+    bufferLength = (subkeys ? maxSubkeyLength : maxValueLength) + 1;
+    return true;
+}
+
+void ListNames(HKEY key, bool subkeys, TStringList& list) {
+    list.clear();
+    DWORD count = 0, bufferLength = 0;
+    if (!key || !QueryNameLimits(key, subkeys, count, bufferLength)) return;
+    std::string buffer(bufferLength, '\0');
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD length = bufferLength;
+        const LONG status = subkeys
+            ? RegEnumKeyExA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr)
+            : RegEnumValueA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS) list.emplace_back(buffer.data(), length);
+    }
+}
+
+}  // namespace
+
+void TRegistry::ChooseRoot(HKEY root) {
+    if (root == root_) return;
+    CloseRegistryKey();
+    root_ = root;
+}
+
+bool TRegistry::OpenRegistryKey(const std::string& path, bool mayCreate) {
+    const bool absolute = !path.empty() && path.front() == '\\';
+    const bool relativeToCurrent = !absolute && current_.IsValid();
+    const std::string relativePath = absolute ? path.substr(1) : path;
+
+    TKeyHandle key;
+    if (OpenKeyPath(relativeToCurrent ? current_.Get() : root_, relativePath, mayCreate && !path.empty(), key) !=
+        ERROR_SUCCESS)
+        return false;
+
+    current_ = std::move(key);
+    currentPath_ = relativeToCurrent ? currentPath_ + "\\" + relativePath : relativePath;
+    return true;
+}
+
+void TRegistry::CloseRegistryKey() {
+    current_.Reset();
+    currentPath_.clear();
+}
+
+void TRegistry::ListSubkeyNames(TStringList& list) const { ListNames(current_.Get(), true, list); }
+
+void TRegistry::ListValueNames(TStringList& list) const { ListNames(current_.Get(), false, list); }
+
+bool TRegistry::HasValue(const std::string& name) const {
+    return current_ && RegQueryValueExA(current_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+std::string TRegistry::ReadStringValue(const std::string& name) const {
+    DWORD type = REG_NONE, size = 0;
+    if (!current_ || RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        size == 0)
+        return "";
+
+    // The value may grow between the size query and the read; ask again a few times.
+    std::string data;
+    LONG status = ERROR_MORE_DATA;
+    for (DWORD attempt = 0; attempt < kMaxReadAttempts && status == ERROR_MORE_DATA; ++attempt) {
+        data.assign(size + 1, '\0');  // room for a terminator the stored data may lack
+        status = RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(data.data()), &size);
+    }
+    if (status != ERROR_SUCCESS) throw ERegistryException(FormatMessageText("Failed to get data for '%s'", name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw ERegistryException(FormatMessageText("Invalid data type for '%s'", name));
+
+    data.resize(size);
+    return data.substr(0, data.find('\0'));
+}
+
+void TRegistry::WriteStringValue(const std::string& name, const std::string& text) {
+    if (!current_ ||
+        RegSetValueExA(current_.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
+        throw ERegistryException(FormatMessageText("Failed to set data for '%s'", name));
+}
+
+namespace {
+
+// Deletes `name` (one or more components, the last non-empty) below `base` with its subtree.
+bool DeleteTreeBelow(HKEY base, const std::string& name) {
+    if (name.empty() || name.back() == '\\' || name.front() == '\\') return false;
+
+    TKeyHandle key;
+    if (OpenKeyPath(base, name, false, key) == ERROR_SUCCESS) {
+        DWORD count = 0, bufferLength = 0;
+        if (QueryNameLimits(key.Get(), true, count, bufferLength)) {
+            std::string buffer(bufferLength, '\0');
+            for (DWORD index = count; index-- > 0;) {
+                DWORD length = bufferLength;
+                if (RegEnumKeyExA(key.Get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) ==
+                        ERROR_SUCCESS &&
+                    length > 0)
+                    DeleteTreeBelow(key.Get(), std::string(buffer.data(), length));
+            }
+        }
+        key.Reset();
+    }
+
+    // Delete the leaf through its parent so that no single call carries a long path.
+    const size_t lastSeparator = name.rfind('\\');
+    if (lastSeparator == std::string::npos) return RegDeleteKeyA(base, name.c_str()) == ERROR_SUCCESS;
+    TKeyHandle parent;
+    if (OpenKeyPath(base, name.substr(0, lastSeparator), false, parent) != ERROR_SUCCESS) return false;
+    const std::string leaf = name.substr(lastSeparator + 1);
+    return RegDeleteKeyA(parent.Get(), leaf.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool TRegistry::DeleteKeyTree(const std::string& path) {
+    const bool absolute = !path.empty() && path.front() == '\\';
+    const HKEY base = (!absolute && current_) ? current_.Get() : root_;
+    return DeleteTreeBelow(base, absolute ? path.substr(1) : path);
+}

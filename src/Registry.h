@@ -1,0 +1,64 @@
+// TRegistry: every registry read and change of the program goes through one of these objects.
+// It holds a root key and at most one open ("current") key below it, and is made for one
+// operation: create, choose the root, open, work, let it go out of scope.
+#pragma once
+
+#include "Exception.h"
+#include "Win/Handles.h"
+
+#include <string>
+#include <vector>
+
+using TStringList = std::vector<std::string>;
+
+inline constexpr const char* UninstallKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr const char* ShellFoldersKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+class TRegistry {
+public:
+    TRegistry() = default;  // no key open, root HKEY_CURRENT_USER
+    TRegistry(const TRegistry&) = delete;
+    TRegistry& operator=(const TRegistry&) = delete;
+
+    HKEY RootKey() const { return root_; }
+    HKEY CurrentKey() const { return current_.Get(); }
+    const std::string& CurrentPath() const { return currentPath_; }
+
+    // Switches to another predefined root; closes the current key when the root changes.
+    void ChooseRoot(HKEY root);
+
+    // Opens (or with mayCreate and a non-empty path, creates with missing parents) the key at
+    // `path` with full access and makes it current. "\..." is absolute (from the root); any other
+    // path is relative to the current key, or to the root when none is open. On failure nothing
+    // changes and the result is false.
+    bool OpenRegistryKey(const std::string& path, bool mayCreate);
+
+    // Closes the current key and clears the current path; never flushes.
+    void CloseRegistryKey();
+
+    // Replace `list` with the subkey / value names of the current key in enumeration order.
+    // Empty with no current key. The unnamed default value is listed as "". A name that cannot
+    // be read (the key changed meanwhile) is left out.
+    void ListSubkeyNames(TStringList& list) const;
+    void ListValueNames(TStringList& list) const;
+
+    // True when the current key has a value of that name, of any type and size.
+    bool HasValue(const std::string& name) const;
+
+    // The value's string data up to its first null; "" when it does not exist or has no data.
+    // Throws ERegistryException when the data cannot be read or is not REG_SZ / REG_EXPAND_SZ.
+    std::string ReadStringValue(const std::string& name) const;
+
+    // Stores `text` as REG_SZ. Throws ERegistryException on failure (also with no key open).
+    void WriteStringValue(const std::string& name, const std::string& text);
+
+    // Deletes the key at `path` (resolved like OpenRegistryKey) with all its subkeys; true when
+    // the key itself was deleted. A path that does not name a key below its base (empty, or
+    // ending in "\") deletes nothing and gives false.
+    bool DeleteKeyTree(const std::string& path);
+
+private:
+    HKEY root_ = HKEY_CURRENT_USER;
+    TKeyHandle current_;
+    std::string currentPath_;
+};
