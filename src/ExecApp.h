@@ -1,0 +1,18 @@
+// Shell launching: hands a file to the Windows shell with the main window as owner.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Asks the shell to open `file` with its default action. Returns the shell's result: greater
+// than 32 means success. A file or directory too long for the shell is answered with 2
+// ("file not found") without calling it.
+INT_PTR ShellRun(const std::string& file, const std::string& params, const std::string& directory, int showCommand);
+
+// The window that owns what ShellRun starts (the main window); null until it is set.
+void SetShellRunOwner(HWND owner);
+
+// Test seam: replaces ShellExecuteA for ShellRun; pass nullptr to restore the real call.
+using TShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+void SetShellExecuteFunction(TShellExecuteFunction function);
