@@ -5,9 +5,9 @@
 
 #include <string>
 
-// Asks the shell to open `file` with its default action. Returns the shell's result: greater
-// than 32 means success. A file or directory too long for the shell is answered with 2
-// ("file not found") without calling it.
+// Asks the shell to open `file` with its default action, passing `params` whole. Returns the
+// shell's result: greater than 32 means success. A file or directory of MAX_PATH characters or
+// more is answered with 2 (SE_ERR_FNF) without calling the shell.
 INT_PTR ShellRun(const std::string& file, const std::string& params, const std::string& directory, int showCommand);
 
 // The window that owns what ShellRun starts (the main window); null until it is set.

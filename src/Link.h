@@ -23,9 +23,9 @@ extern const char* const LinkMessages[kLinkStateCount];
 // Text colours, 0x00BBGGRR.
 extern const COLORREF LinkColors[kLinkStateCount];
 
-// For a resolved program path: lsExistingLink when the file exists, lsMissingDisk when its
-// drive is a removable or CD drive with no disk (the free-space query fails), otherwise
-// lsInvalidLink (also for an empty path).
+// For a resolved program path: lsExistingLink when the file exists; lsMissingDisk when it starts
+// with a drive root "X:\" whose drive exists but cannot report its free space (no disk);
+// otherwise lsInvalidLink (also for an empty, relative or UNC path).
 LinkState ProgramLinkState(const std::string& program);
 
 // Looks up GetDiskFreeSpaceExA once (the program calls this at start); GetDiskFreeSpaceA is

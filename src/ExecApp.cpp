@@ -1,0 +1,23 @@
+// Shell launching over ShellExecuteA, with a replaceable entry point for tests.
+#include "ExecApp.h"
+
+#include <shellapi.h>
+
+namespace {
+
+HWND shellRunOwner = nullptr;
+TShellExecuteFunction shellExecute = nullptr;  // null: the real ShellExecuteA
+
+}  // namespace
+
+INT_PTR ShellRun(const std::string& file, const std::string& params, const std::string& directory, int showCommand) {
+    // Such a string names no file for the ANSI shell, and Wine's ShellExecuteA crashes on it.
+    if (file.size() >= MAX_PATH || directory.size() >= MAX_PATH) return SE_ERR_FNF;
+    const TShellExecuteFunction execute = shellExecute ? shellExecute : ShellExecuteA;
+    return reinterpret_cast<INT_PTR>(
+        execute(shellRunOwner, nullptr, file.c_str(), params.c_str(), directory.c_str(), showCommand));
+}
+
+void SetShellRunOwner(HWND owner) { shellRunOwner = owner; }
+
+void SetShellExecuteFunction(TShellExecuteFunction function) { shellExecute = function; }

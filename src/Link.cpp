@@ -1,0 +1,60 @@
+// Link states: the information box's messages and colours, and the state of a resolved program
+// path from file existence, drive type and free-space query.
+#include "Link.h"
+
+#include "SplitCmd.h"
+
+const char* const LinkMessages[kLinkStateCount] = {
+    "NO SELECTED ENTRY\r\nSelect an entry in the lists above.",
+    "NO CHECKED ITEM\r\nCheck the uninstall command or select this entry again.",
+    "TOO MANY CHECKED ITEMS\r\nCheck the uninstall command only.",
+    "EXISTING LINK\r\nUninstall and then remove this entry.",
+    "MISSING DISK\r\nTo uninstall this program insert the appropriate disk.",
+    "INVALID LINK\r\nTry to uninstall and then remove this entry.",
+    "EMPTY LIST\r\nYou can remove this entry.",
+};
+
+const COLORREF LinkColors[kLinkStateCount] = {
+    0x000000, 0x000000, 0x000000,
+    0x800000,  // navy
+    0x008080,  // olive
+    0x000080,  // maroon
+    0x800000,  // navy
+};
+
+namespace {
+
+using TDiskFreeSpaceExFunction = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+
+// GetDiskFreeSpaceExA when kernel32 has it, else null.
+TDiskFreeSpaceExFunction DiskFreeSpaceEx() {
+    static const auto function = reinterpret_cast<TDiskFreeSpaceExFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")));
+    return function;
+}
+
+bool QueryFreeSpace(const char* root) {
+    if (const TDiskFreeSpaceExFunction freeSpaceEx = DiskFreeSpaceEx()) {
+        ULARGE_INTEGER available, total, free;
+        return freeSpaceEx(root, &available, &total, &free);
+    }
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, clusters;
+    return GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters);
+}
+
+}  // namespace
+
+void InitDiskFreeSpaceFunction() { DiskFreeSpaceEx(); }
+
+LinkState ProgramLinkState(const std::string& program) {
+    if (program.empty()) return lsInvalidLink;
+    if (FileExists(program)) return lsExistingLink;
+    // Only "X:\..." names a drive; a relative or UNC path must not be taken for drive B: or worse.
+    char letter = program[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z' || program.compare(1, 2, ":\\") != 0) return lsInvalidLink;
+    const char root[] = {letter, ':', '\\', '\0'};
+    const UINT driveType = GetDriveTypeA(root);
+    if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR) return lsInvalidLink;
+    return QueryFreeSpace(root) ? lsInvalidLink : lsMissingDisk;
+}
