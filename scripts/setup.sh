@@ -6,7 +6,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     googletest
     wine wine64
-    xvfb x11-utils imagemagick
+    xvfb x11-utils imagemagick fonts-dejavu-core
     nsis wixl
     dpkg-dev
 )
@@ -14,11 +14,34 @@ missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-echo "Installing: ${missing[*]}"
+
+# scripts/fetch-libjpeg.sh uses apt-get source, which needs source entries beside the binary ones.
+sources_changed=no
+deb822=/etc/apt/sources.list.d/debian.sources
+if [ -f "$deb822" ] && grep -Eq '^Types:[[:space:]]*deb[[:space:]]*$' "$deb822"; then
+    echo "Enabling deb-src in $deb822"
+    $sudo sed -i -E 's/^Types:[[:space:]]*deb[[:space:]]*$/Types: deb deb-src/' "$deb822"
+    sources_changed=yes
+fi
+classic=/etc/apt/sources.list
+if [ -f "$classic" ]; then
+    src_lines=()
+    while IFS= read -r line; do
+        grep -qxF "$line" "$classic" || src_lines+=("$line")
+    done < <(sed -n -E 's/^deb([[:space:]])/deb-src\1/p' "$classic")
+    if [ ${#src_lines[@]} -gt 0 ]; then
+        echo "Adding deb-src lines to $classic"
+        printf '%s\n' "${src_lines[@]}" | $sudo tee -a "$classic" >/dev/null
+        sources_changed=yes
+    fi
+fi
+
+[ ${#missing[@]} -eq 0 ] && [ "$sources_changed" = no ] && exit 0
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
