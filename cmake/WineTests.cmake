@@ -30,3 +30,8 @@ target_compile_options(twk_tests PRIVATE ${TWK_WARNINGS})
 target_include_directories(twk_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(twk_tests PRIVATE twk_core gtest gmock)
 twk_add_wine_test(twk_tests TIMEOUT 600)
+
+# End-to-end tests with real installers, in the same prefix: tests/acceptance. They share the
+# scratch registry key with twk_tests, so they never run beside another test.
+include(${CMAKE_SOURCE_DIR}/cmake/AcceptanceTests.cmake)
+twk_add_wine_test(twk_acceptance TIMEOUT 900 RUN_SERIAL TRUE)

@@ -3,8 +3,6 @@
 
 namespace {
 
-constexpr const char* kScratchPath = "Software\\TarnwickTests\\Machine";
-
 TKeyHandle CreateUnder(HKEY base, const std::string& path) {
     TKeyHandle key;
     EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(base, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -16,8 +14,8 @@ TKeyHandle CreateUnder(HKEY base, const std::string& path) {
 }  // namespace
 
 void ScratchRegistryTest::SetUp() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchPath);
-    scratch_ = CreateUnder(HKEY_CURRENT_USER, kScratchPath);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchMachinePath);
+    scratch_ = CreateUnder(HKEY_CURRENT_USER, kScratchMachinePath);
     ASSERT_TRUE(scratch_.IsValid());
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.Get()));
     CreateKey(UninstallKeyPath);
@@ -26,7 +24,7 @@ void ScratchRegistryTest::SetUp() {
 void ScratchRegistryTest::TearDown() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     scratch_.Reset();
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchPath);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchMachinePath);
 }
 
 std::string ScratchRegistryTest::EntryPath(const std::string& entry) {

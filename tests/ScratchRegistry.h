@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// The key below HKEY_CURRENT_USER that stands in for HKEY_LOCAL_MACHINE during a test.
+inline constexpr const char* kScratchMachinePath = "Software\\TarnwickTests\\Machine";
+
 class ScratchRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override;
