@@ -1,0 +1,168 @@
+// Export goes through a temporary file beside the chosen one that replaces it only after every
+// value has been read back unchanged; import checks every section name before writing anything.
+#include "Exchange.h"
+
+#include "IniFile.h"
+#include "Registry.h"
+
+#include <set>
+
+namespace {
+
+using TValueRows = std::vector<std::pair<std::string, std::string>>;
+
+constexpr const char* kUnableToWrite = "Unable to write to %s";
+constexpr const char* kUnableToExport = "Unable to export '%s'";
+constexpr const char* kUnableToCreateKey = "Failed to create key '%s'";
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+bool HasOuterBlanks(const std::string& text) {
+    return !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
+}
+
+bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+
+[[noreturn]] void RefuseExport(const std::string& name) {
+    throw Exception(FormatMessageText(kUnableToExport, name));
+}
+
+// The file's key name for a value name.
+std::string KeyOf(const std::string& valueName) { return valueName.empty() ? DefaultValueKey : valueName; }
+
+// The text to store: reading strips outer blanks and one pair of enclosing quotes, so such a
+// value gets one extra pair of double quotes, which reading removes again.
+std::string StoredText(const std::string& value) {
+    const bool enclosed = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                          value.back() == value.front();
+    return enclosed || HasOuterBlanks(value) ? "\"" + value + "\"" : value;
+}
+
+bool IsStorableName(const std::string& name) {
+    return !name.empty() && name.size() <= TIniFile::MaxTextLength && !HasLineBreak(name) && !HasOuterBlanks(name);
+}
+
+// Refuses what the profile format cannot store as it is, before anything is written: a line
+// break would start new keys or sections, "=" ends a key name, outer blanks of names are lost,
+// over-long texts are mangled, and a real value named "@" would come back as the default value.
+void CheckExportable(const std::string& entryName, const TValueRows& rows) {
+    if (!IsStorableName(entryName)) RefuseExport(entryName);
+    for (const auto& [name, value] : rows) {
+        const std::string key = KeyOf(name);
+        if (name == DefaultValueKey || !IsStorableName(key) || key.find('=') != std::string::npos ||
+            HasLineBreak(value) || StoredText(value).size() > TIniFile::MaxTextLength)
+            RefuseExport(key);
+    }
+}
+
+// Refuses the export unless the written file holds exactly the entry's section with every value
+// unchanged: a write succeeds even when its line will read as a comment, a section header or a
+// shorter text. Each write reaches the disk at once and the reads below see the disk.
+void CheckReadBack(const TIniFile& ini, const std::string& entryName, const TValueRows& rows) {
+    TStringList keys, sections;
+    ini.ReadKeyNames(entryName, keys);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string key = KeyOf(rows[i].first);
+        if (i >= keys.size() || keys[i] != key || ini.ReadString(entryName, key, "") != rows[i].second)
+            RefuseExport(key);
+    }
+    ini.ReadSectionNames(sections);
+    if (keys.size() != rows.size() || sections != TStringList{entryName}) RefuseExport(entryName);
+}
+
+std::string FullPathOf(const std::string& fileName) {
+    const DWORD size = GetFullPathNameA(fileName.c_str(), 0, nullptr, nullptr);
+    std::string path(size, '\0');
+    const DWORD length = size ? GetFullPathNameA(fileName.c_str(), size, path.data(), nullptr) : 0;
+    if (length == 0 || length >= size) throw Exception(FormatMessageText(kUnableToWrite, fileName));
+    path.resize(length);
+    return path;
+}
+
+// A file that is deleted when it goes out of scope, unless it was kept.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TTemporaryFile() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+// Creates an empty, uniquely named file in the folder of `target` (same volume: a rename
+// replaces the target in one step). Throws "Unable to write to %s" naming `fileName`.
+std::string CreateFileBeside(const std::string& target, const std::string& fileName) {
+    const std::string folder = target.substr(0, target.find_last_of("\\/") + 1);
+    char path[MAX_PATH];
+    if (folder.empty() || !GetTempFileNameA(folder.c_str(), "twk", 0, path))
+        throw Exception(FormatMessageText(kUnableToWrite, fileName));
+    return path;
+}
+
+// ASCII case folding: profile and registry names are looked up without regard to case.
+std::string FoldedName(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
+}  // namespace
+
+void ExportEntry(const std::string& fileName, const std::string& entryName, const TValueRows& rows) {
+    if (rows.empty()) {
+        DeleteFileA(fileName.c_str());
+        return;
+    }
+    CheckExportable(entryName, rows);
+
+    const std::string target = FullPathOf(fileName);
+    TTemporaryFile temporary(CreateFileBeside(target, fileName));
+    TIniFile ini(temporary.Path());
+    try {
+        for (const auto& [name, value] : rows) ini.WriteString(entryName, KeyOf(name), StoredText(value));
+    } catch (const Exception&) {
+        throw Exception(FormatMessageText(kUnableToWrite, fileName));
+    }
+    CheckReadBack(ini, entryName, rows);
+
+    if (!MoveFileExA(temporary.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+        throw Exception(FormatMessageText(kUnableToWrite, fileName));
+    temporary.Keep();
+}
+
+void ImportEntries(const std::string& fileName) {
+    TIniFile ini(fileName);
+    TStringList sections;
+    ini.ReadSectionNames(sections);
+    // An empty name would write into the Uninstall key itself, a "\" into a key no list shows.
+    for (const std::string& section : sections) {
+        if (section.empty() || section.find('\\') != std::string::npos)
+            throw Exception("Invalid section name '" + section + "' in " + fileName);
+    }
+
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    // A repeated section or key name reads as its first occurrence, so it is written once.
+    std::set<std::string> importedSections;
+    for (const std::string& section : sections) {
+        if (!importedSections.insert(FoldedName(section)).second) continue;
+        if (!registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + section, true))
+            throw Exception(FormatMessageText(kUnableToCreateKey, section));
+
+        TStringList keys;
+        ini.ReadKeyNames(section, keys);
+        std::set<std::string> writtenKeys;
+        for (const std::string& key : keys) {
+            if (!writtenKeys.insert(FoldedName(key)).second) continue;
+            registry.WriteStringValue(key == DefaultValueKey ? "" : key, ini.ReadString(section, key, ""));
+        }
+        registry.CloseRegistryKey();
+    }
+}

@@ -1,0 +1,232 @@
+// Export and import of exchange files, with files in a scratch folder and HKLM redirected.
+#include "Exchange.h"
+
+#include "IniFile.h"
+#include "ScratchFolder.h"
+#include "ScratchRegistry.h"
+
+#include <map>
+
+namespace {
+
+using TValueRows = std::vector<std::pair<std::string, std::string>>;
+
+struct TStoredValue {
+    DWORD type;
+    std::string data;
+    bool operator==(const TStoredValue&) const = default;
+};
+using TStoredValues = std::map<std::string, TStoredValue>;
+
+void PrintTo(const TStoredValue& value, std::ostream* out) {
+    *out << "type " << value.type << " \"" << value.data.substr(0, 60) << (value.data.size() > 60 ? "...\"" : "\"")
+         << " (" << value.data.size() << " chars)";
+}
+
+class ExchangeTest : public ScratchRegistryTest {
+protected:
+    // The entry's values as the details list holds them: (name, text) in enumeration order.
+    static TValueRows RowsOf(const std::string& entry) {
+        TRegistry registry;
+        registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+        EXPECT_TRUE(registry.OpenRegistryKey(EntryPath(entry), false)) << entry;
+        TStringList names;
+        registry.ListValueNames(names);
+        TValueRows rows;
+        for (const std::string& name : names) rows.emplace_back(name, registry.ReadStringValue(name));
+        return rows;
+    }
+
+    // Every value of the entry with its type, read with the raw API.
+    static TStoredValues ValuesOf(const std::string& path) {
+        TStoredValues values;
+        TKeyHandle key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+            return values;
+        for (DWORD index = 0;; ++index) {
+            char name[16384];
+            std::string data(65536, '\0');
+            DWORD nameLength = sizeof(name), type = 0, size = static_cast<DWORD>(data.size());
+            if (RegEnumValueA(key.Get(), index, name, &nameLength, nullptr, &type,
+                              reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+                break;
+            data.resize(size > 0 ? size - 1 : 0);
+            values[name] = {type, data};
+        }
+        return values;
+    }
+
+    static std::string ExportError(const std::string& file, const std::string& entry, const TValueRows& rows) {
+        try {
+            ExportEntry(file, entry, rows);
+        } catch (const Exception& error) {
+            return error.Message();
+        }
+        return "(no exception)";
+    }
+
+    static std::string ImportError(const std::string& file) {
+        try {
+            ImportEntries(file);
+        } catch (const Exception& error) {
+            return error.Message();
+        }
+        return "(no exception)";
+    }
+
+    TScratchFolder folder_;
+};
+
+TEST_F(ExchangeTest, RoundTripGivesBackEveryValueAsAString) {
+    CreateEntry("Sample", {{"DisplayName", "Sample App"},
+                           {"UninstallString", "\"C:\\Program Files\\Sample\\uninst.exe\" /S"},
+                           {"", "default text"},
+                           {"Lead", "  lead"},
+                           {"Trail", "trail\t "},
+                           {"DoubleQuoted", "\"quoted\""},
+                           {"SingleQuoted", "'single'"},
+                           {"SpacedQuotes", "\"  spaced  \""},
+                           {"EmptyQuotes", "\"\""},
+                           {"Unbalanced", "\"x'"},
+                           {"Specials", "a=b; c #d [e] %PATH%"},
+                           {"[Bracket", "notsection"},
+                           {"Long2k", std::string(2100, 'L')},
+                           {"Long16k", std::string(20000, 'M')},
+                           {"Longest", std::string(TIniFile::MaxTextLength, 'N')},
+                           {"Ansi\xE9", "caf\xE9 \x80 \xFF"},
+                           {"Empty", ""}});
+    SetString(EntryPath("Sample"), "Expand", "%SystemRoot%\\x.exe", REG_EXPAND_SZ);
+    const TStoredValues before = ValuesOf(EntryPath("Sample"));
+    const std::string file = folder_.Path("sample.ini");
+
+    ExportEntry(file, "Sample", RowsOf("Sample"));
+    const std::string text = TScratchFolder::ReadBytes(file);
+    EXPECT_EQ(0u, text.find("[Sample]\r\n"));
+    EXPECT_NE(std::string::npos, text.find("\r\n@=default text\r\n"));
+    EXPECT_EQ(std::vector<std::string>{"sample.ini"}, folder_.FileNames()) << "no temporary file is left";
+
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Sample").c_str()));
+    ImportEntries(file);
+    TStoredValues expected = before;
+    expected["Expand"].type = REG_SZ;
+    for (const auto& [name, value] : ValuesOf(EntryPath("Sample"))) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(expected[name], value);
+    }
+    EXPECT_EQ(expected.size(), ValuesOf(EntryPath("Sample")).size());
+}
+
+TEST_F(ExchangeTest, ImportsLargeFilesEmptySectionsAndRepeatedKeys) {
+    const std::string file = folder_.Path("many.ini");
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string n = std::to_string(10000 + i);
+        text += "[Entry_" + n + "]\r\nDisplayName=Entry " + n + "\r\nUninstallString=C:\\e" + n + ".exe\r\n";
+    }
+    text += "[Empty]\r\n"
+            "[Dup]\r\n=empty name first\r\nk=first\r\nK=second\r\n@=default\r\n@=again\r\n"
+            "Long=" + std::string(40000, 'x') + "\r\n";
+    TScratchFolder::WriteBytes(file, text);
+    CreateEntry("Entry_10001", {{"Keep", "me"}, {"DisplayName", "old"}});
+
+    ImportEntries(file);
+    TStringList subkeys;
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(registry.OpenRegistryKey(UninstallKeyPath, false));
+    registry.ListSubkeyNames(subkeys);
+    EXPECT_EQ(2002u, subkeys.size());
+    EXPECT_TRUE(ValuesOf(UninstallKeyPath).empty()) << "nothing is written into the Uninstall key itself";
+
+    EXPECT_EQ((TStoredValues{{"DisplayName", {REG_SZ, "Entry 11999"}},
+                             {"UninstallString", {REG_SZ, "C:\\e11999.exe"}}}),
+              ValuesOf(EntryPath("Entry_11999")));
+    EXPECT_EQ((TStoredValues{{"DisplayName", {REG_SZ, "Entry 10001"}},
+                             {"UninstallString", {REG_SZ, "C:\\e10001.exe"}},
+                             {"Keep", {REG_SZ, "me"}}}),
+              ValuesOf(EntryPath("Entry_10001")))
+        << "values the file does not name stay";
+    EXPECT_TRUE(KeyExists(EntryPath("Empty")));
+    EXPECT_TRUE(ValuesOf(EntryPath("Empty")).empty());
+    EXPECT_EQ((TStoredValues{{"k", {REG_SZ, "first"}},
+                             {"", {REG_SZ, "default"}},
+                             {"Long", {REG_SZ, std::string(40000, 'x')}}}),
+              ValuesOf(EntryPath("Dup")));
+}
+
+TEST_F(ExchangeTest, ExportRefusesWhatTheFileCannotCarryAndKeepsTheOldFile) {
+    struct TCase {
+        const char* label;
+        std::string entry;
+        TValueRows rows;
+        std::string named;
+    };
+    const std::vector<TCase> cases{
+        {"CR LF in a value", "Sample",
+         {{"DisplayName", "x"}, {"Comments", "safe\r\n[Evil]\r\nUninstallString=x"}}, "Comments"},
+        {"bare LF in a value", "Sample", {{"Comments", "a\nb"}}, "Comments"},
+        {"bare CR in a value", "Sample", {{"Comments", "a\rb"}}, "Comments"},
+        {"line break in a name", "Sample", {{"K\r\n[Evil]\r\nX", "v"}}, "K\r\n[Evil]\r\nX"},
+        {"line break in the entry", "Sample]\r\n[Evil", {{"DisplayName", "x"}}, "Sample]\r\n[Evil"},
+        {"= in a name", "Sample", {{"DisplayName", "x"}, {"k=v", "x"}}, "k=v"},
+        {"blank around a name", "Sample", {{" Name", "x"}}, " Name"},
+        {"comment-like name", "Sample", {{"DisplayName", "x"}, {";Note", "x"}}, ";Note"},
+        {"bracketed name", "Sample", {{"DisplayName", "x"}, {"[Bracket", "x]"}}, "[Bracket"},
+        {"null inside a value", "Sample", {{"DisplayName", "x"}, {"Nul", std::string("a\0b", 3)}}, "Nul"},
+        {"value of 40000 chars", "Sample", {{"DisplayName", "x"}, {"Huge", std::string(40000, 'h')}}, "Huge"},
+        {"value quoted beyond the limit", "Sample", {{"Huge", " " + std::string(32765, 'h')}}, "Huge"},
+        {"real @ beside the default", "Sample", {{"", "default"}, {"@", "real"}}, "@"},
+        {"real @ alone", "Sample", {{"@", "real"}}, "@"},
+    };
+    const std::string file = folder_.Path("old.ini");
+    const std::string old = "[Old]\r\nkeep=1\r\n";
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TScratchFolder::WriteBytes(file, old);
+        EXPECT_EQ("Unable to export '" + c.named + "'", ExportError(file, c.entry, c.rows));
+        EXPECT_EQ(old, TScratchFolder::ReadBytes(file));
+        EXPECT_EQ(std::vector<std::string>{"old.ini"}, folder_.FileNames());
+    }
+}
+
+TEST_F(ExchangeTest, ExportReplacesTheWholeFileOrDeletesItForNoRows) {
+    const std::string file = folder_.Path("entry.ini");
+    TScratchFolder::WriteBytes(file, "; kept notes\r\n[Old]\r\nkeep=1\r\n");
+    TStringList sections;
+    TIniFile(file).ReadSectionNames(sections);  // the platform may now hold the old file in its cache
+    ASSERT_EQ(TStringList{"Old"}, sections);
+
+    ExportEntry(file, "New", {{"DisplayName", "New"}, {"", " padded "}});
+    EXPECT_EQ("[New]\r\nDisplayName=New\r\n@=\" padded \"\r\n", TScratchFolder::ReadBytes(file));
+    TIniFile(file).ReadSectionNames(sections);
+    EXPECT_EQ(TStringList{"New"}, sections);
+    EXPECT_EQ(std::vector<std::string>{"entry.ini"}, folder_.FileNames());
+
+    ExportEntry(file, "New", {});
+    EXPECT_TRUE(folder_.FileNames().empty());
+}
+
+TEST_F(ExchangeTest, ExportWriteFailuresNameTheFileAndLeaveNoTemporaryFile) {
+    const std::string directory = folder_.Path("folder.ini");
+    ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr));
+    EXPECT_EQ("Unable to write to " + directory, ExportError(directory, "Sample", {{"DisplayName", "x"}}));
+    EXPECT_EQ(std::vector<std::string>{"folder.ini"}, folder_.FileNames());
+
+    const std::string orphan = folder_.Path("missing\\x.ini");
+    EXPECT_EQ("Unable to write to " + orphan, ExportError(orphan, "Sample", {{"DisplayName", "x"}}));
+    EXPECT_EQ(std::vector<std::string>{"folder.ini"}, folder_.FileNames());
+}
+
+TEST_F(ExchangeTest, ImportRefusesBadSectionNamesBeforeWritingAnything) {
+    const std::string file = folder_.Path("bad.ini");
+    TScratchFolder::WriteBytes(file, "[Good]\r\nDisplayName=Good\r\n[Bad\\Name]\r\nk=v\r\n");
+    EXPECT_EQ("Invalid section name 'Bad\\Name' in " + file, ImportError(file));
+    EXPECT_FALSE(KeyExists(EntryPath("Good")));
+    EXPECT_FALSE(KeyExists(EntryPath("Bad")));
+
+    const std::string tooLong(300, 'n');
+    TScratchFolder::WriteBytes(file, "[" + tooLong + "]\r\n");
+    EXPECT_EQ("Failed to create key '" + tooLong + "'", ImportError(file)) << "a key that cannot be made is told";
+}
+
+}  // namespace
