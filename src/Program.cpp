@@ -1,29 +1,27 @@
-// Program block: a placeholder window until the main window exists.
+// Program block: common controls, the application object, the main window, the message loop.
+#include "ExecApp.h"
+#include "Link.h"
+#include "Main.h"
+#include "Win/Application.h"
+
 #include <windows.h>
+#include <commctrl.h>
 
-static LRESULT CALLBACK PlaceholderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    InitDiskFreeSpaceFunction();
+    TApplication& application = Application();
+    application.SetTitle("Tarnwick");
+    application.SetHelpFile("Twk.hlp");
+    try {
+        TMainForm mainForm;
+        application.SetMainForm(&mainForm);
+        SetShellRunOwner(mainForm.Handle());
+        mainForm.Show(showCommand);
+        return application.Run();
+    } catch (...) {
+        application.HandleException();
+        return 1;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = PlaceholderProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "TTarnwickPlaceholder";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Tarnwick", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 491, 418, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, showCommand);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
 }

@@ -84,6 +84,12 @@ struct TImageListTraits {
     static void Close(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
 };
 
+struct TAcceleratorTraits {
+    using HandleType = HACCEL;
+    static HACCEL Invalid() noexcept { return nullptr; }
+    static void Close(HACCEL table) noexcept { DestroyAcceleratorTable(table); }
+};
+
 struct TMenuTraits {
     using HandleType = HMENU;
     static HMENU Invalid() noexcept { return nullptr; }
@@ -99,3 +105,4 @@ using TBrushHandle = TUniqueHandle<TGdiObjectTraits<HBRUSH>>;
 using TIconHandle = TUniqueHandle<TIconTraits>;
 using TImageListHandle = TUniqueHandle<TImageListTraits>;
 using TMenuHandle = TUniqueHandle<TMenuTraits>;
+using TAcceleratorHandle = TUniqueHandle<TAcceleratorTraits>;

@@ -1,0 +1,394 @@
+// TMainForm: layout, menu, toolbar and event tables, the entry views and the link evaluation.
+#include "Main.h"
+
+#include "Registry.h"
+#include "SplitCmd.h"
+#include "Win/Application.h"
+#include "Win/Bitmaps.h"
+#include "Win/Controls.h"
+#include "Win/Widgets.h"
+#include "resource.h"
+
+#include <exception>
+#include <utility>
+
+namespace {
+
+enum : int {
+    IDM_FILEIMPORT = 200,
+    IDM_FILEEXPORT,
+    IDM_FILEEXIT,
+    IDM_EDITUNINSTALL,
+    IDM_EDITREMOVE,
+    IDM_EDITREFRESH,
+    IDM_EDITPROGRAMS,
+    IDM_HELPTOPICS,
+    IDM_HELPSEARCH,
+    IDM_HELPABOUT,
+};
+
+enum : int {
+    IDC_SPEEDBAR = 100,
+    IDC_CENTRYLIST,
+    IDC_UENTRYLIST,
+    IDC_PROGBUTTON,
+    IDC_DENTRYLIST,
+    IDC_INFOMEMO,
+    IDC_STATUSBAR,
+};
+
+const TFormSpec kFormSpec = {
+    "Tarnwick", 491, 418, kSingleBorderStyle, 0, IDI_TWK, true, "MS Sans Serif", -11,
+};
+
+constexpr DWORD kEntryListStyle = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+
+// Table order is z-order and tab order: each label comes just before the list it focuses.
+const TControlSpec kLayout[] = {
+    {"SpeedBar", nullptr, TOOLBARCLASSNAMEA, IDC_SPEEDBAR, 0, 0, 491, 72,
+     TBSTYLE_FLAT | TBSTYLE_TRANSPARENT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0,
+     nullptr, nullptr},
+    {"CEntryLabel", nullptr, "STATIC", 0, 12, 88, 0, 0, SS_LEFT, 0, "&Conventional Entries", nullptr},
+    {"CEntryList", nullptr, "LISTBOX", IDC_CENTRYLIST, 12, 104, 218, 137, kEntryListStyle, WS_EX_CLIENTEDGE, nullptr,
+     "Standard information list about the installed programs"},
+    {"UEntryLabel", nullptr, "STATIC", 0, 261, 88, 0, 0, SS_LEFT, 0, "&Unconventional Entries", nullptr},
+    {"UEntryList", nullptr, "LISTBOX", IDC_UENTRYLIST, 261, 104, 218, 137, kEntryListStyle, WS_EX_CLIENTEDGE, nullptr,
+     "Undocumented information list about the installed programs"},
+    {"ProgButton", nullptr, kFlatButtonClass, IDC_PROGBUTTON, 233, 215, 26, 26, 0, 0, nullptr, nullptr},
+    {"DEntryList", nullptr, WC_LISTVIEWA, IDC_DENTRYLIST, 12, 252, 467, 93, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE, nullptr, "Detailed information list about the currently selected entry"},
+    {"InfoMemo", nullptr, "EDIT", IDC_INFOMEMO, 12, 356, 467, 33,
+     ES_MULTILINE | ES_READONLY | ES_CENTER | ES_AUTOVSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, nullptr,
+     "Link information and recommended action"},
+    {"StatusBar", nullptr, STATUSCLASSNAMEA, IDC_STATUSBAR, 0, 399, 491, 19, CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+     nullptr, nullptr},
+};
+
+const TMenuItemSpec kMenu[] = {
+    {"FileMenu", 0, "&File", 0, 0, "Commands for working with the registry file", 0},
+    {"FileImportItem", 1, "&Import Registry File...", IDM_FILEIMPORT, 0, "Import a key into the registry file",
+     IDB_MENU_IMPORT},
+    {"FileExportItem", 1, "&Export Registry File...", IDM_FILEEXPORT, 0,
+     "Export the currently selected entry to a text file", IDB_MENU_EXPORT},
+    {"N1", 1, "-", 0, 0, nullptr, 0},
+    {"FileExitItem", 1, "E&xit", IDM_FILEEXIT, 0, "Exit this program", IDB_MENU_EXIT},
+    {"EditMenu", 0, "&Edit", 0, 0, "Commands for editing the registry file", 0},
+    {"EditUninstallItem", 1, "&Uninstall Program", IDM_EDITUNINSTALL, 0, "Uninstall the currently selected program",
+     IDB_MENU_UNINSTALL},
+    {"EditRemoveItem", 1, "&Remove Registry Key", IDM_EDITREMOVE, 0,
+     "Remove the currently selected entry from the registry file", IDB_MENU_REMOVE},
+    {"N2", 1, "-", 0, 0, nullptr, 0},
+    {"EditRefreshItem", 1, "Refresh Entry &Views", IDM_EDITREFRESH, VK_F5, "Reread the registry file", 0},
+    {"N3", 1, "-", 0, 0, nullptr, 0},
+    {"EditProgramsItem", 1, "&Programs Group", IDM_EDITPROGRAMS, 0, "Open the Programs Group folder",
+     IDB_MENU_PROGRAMS},
+    {"HelpMenu", 0, "&Help", 0, 0, "Commands for displaying help for and information about this program", 0},
+    {"HelpTopicsItem", 1, "Help &Topics", IDM_HELPTOPICS, VK_F1, "Display the Help Topics screen",
+     IDB_MENU_HELPTOPICS},
+    {"HelpSearchItem", 1, "&Search for Help On...", IDM_HELPSEARCH, kCtrlFlag | VK_F1,
+     "Search the Help file for a topic", 0},
+    {"N4", 1, "-", 0, 0, nullptr, 0},
+    {"HelpAboutItem", 1, "&About...", IDM_HELPABOUT, 0, "Show program information, version number and copyright",
+     0},
+};
+
+const TToolButtonSpec kSpeedButtons[] = {
+    {"SpeedButton1", "Import", 0, IDM_FILEIMPORT, 0},
+    {"SpeedButton2", "Export", 1, IDM_FILEEXPORT, 0},
+    {"ToolButton1", nullptr, 0, 0, 8},
+    {"SpeedButton3", "Uninstall", 2, IDM_EDITUNINSTALL, 0},
+    {"SpeedButton4", "Remove", 3, IDM_EDITREMOVE, 0},
+    {"ToolButton2", nullptr, 0, 0, 8},
+    {"SpeedButton5", "Refresh", 4, IDM_EDITREFRESH, 0},
+    {"ToolButton3", nullptr, 0, 0, 8},
+    {"SpeedButton6", "Help", 5, IDM_HELPTOPICS, 0},
+    {"ToolButton4", nullptr, 0, 0, 8},
+    {"SpeedButton7", "Exit", 6, IDM_FILEEXIT, 0},
+    {"ToolButton5", nullptr, 0, 0, 8},
+};
+
+// Which menu item lends its hint to which toolbar button (by button index).
+const std::pair<int, const char*> kSpeedButtonHints[] = {
+    {0, "FileImportItem"}, {1, "FileExportItem"}, {3, "EditUninstallItem"}, {4, "EditRemoveItem"},
+    {6, "EditRefreshItem"}, {8, "HelpTopicsItem"},  {10, "FileExitItem"},
+};
+
+// The commands that need a selected entry; toolbar buttons and menu items share the ids.
+constexpr int kEntryCommands[] = {IDM_FILEEXPORT, IDM_EDITUNINSTALL, IDM_EDITREMOVE};
+
+const TEventSpec<TMainForm> kEvents[] = {
+    {IDM_FILEIMPORT, kClicked, &TMainForm::FileImportItemClick},
+    {IDM_FILEEXPORT, kClicked, &TMainForm::FileExportItemClick},
+    {IDM_FILEEXIT, kClicked, &TMainForm::FileExitItemClick},
+    {IDM_EDITUNINSTALL, kClicked, &TMainForm::EditUninstallItemClick},
+    {IDM_EDITREMOVE, kClicked, &TMainForm::EditRemoveItemClick},
+    {IDM_EDITREFRESH, kClicked, &TMainForm::EditRefreshItemClick},
+    {IDM_EDITPROGRAMS, kClicked, &TMainForm::EditProgramsItemClick},
+    {IDM_HELPTOPICS, kClicked, &TMainForm::HelpTopicsItemClick},
+    {IDM_HELPSEARCH, kClicked, &TMainForm::HelpSearchItemClick},
+    {IDM_HELPABOUT, kClicked, &TMainForm::HelpAboutItemClick},
+    {IDC_PROGBUTTON, kClicked, &TMainForm::EditProgramsItemClick},
+    {IDC_CENTRYLIST, LBN_SELCHANGE, &TMainForm::CEntryListClick},
+    {IDC_UENTRYLIST, LBN_SELCHANGE, &TMainForm::CEntryListClick},
+    {IDC_DENTRYLIST, NM_CLICK, &TMainForm::DEntryListClick},
+    {IDC_DENTRYLIST, NM_DBLCLK, &TMainForm::DEntryListDblClick},
+    {IDC_DENTRYLIST, kKeyPressNotification, &TMainForm::DEntryListKeyPress},
+    {IDC_DENTRYLIST, LVN_ITEMCHANGED, &TMainForm::DEntryListChange},
+};
+
+constexpr COLORREF kMaskColor = RGB(0xFF, 0x00, 0xFF);        // toolbar image strips
+constexpr COLORREF kGlyphBackground = RGB(0xC0, 0xC0, 0xC0);  // ProgButton glyph
+constexpr int kSpeedImageSize = 48;
+
+TImageListHandle LoadImageStrip(int resourceId, int count) {
+    TImageListHandle images(ImageList_Create(kSpeedImageSize, kSpeedImageSize, ILC_COLOR24 | ILC_MASK, count, 0));
+    const TBitmapHandle strip = LoadBitmapResource(resourceId);
+    if (images && strip) ImageList_AddMasked(images.Get(), strip.Get(), kMaskColor);
+    return images;
+}
+
+std::string AsciiUpper(std::string text) {
+    for (char& letter : text)
+        if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    return text;
+}
+
+// Whether a value name is taken for the uninstall command by the automatic check.
+bool NamesUninstallCommand(const std::string& caption) {
+    return AsciiUpper(caption) == "UNINSTALLSTRING" || caption.find("UninstallString") != std::string::npos;
+}
+
+// Sets a flag for its lifetime.
+class TScopedFlag {
+public:
+    explicit TScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TScopedFlag() { flag_ = false; }
+    TScopedFlag(const TScopedFlag&) = delete;
+    TScopedFlag& operator=(const TScopedFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// Checks the first row, in the order the rows were added, that names the uninstall command.
+void CheckUninstallRow(HWND details) {
+    const int rows = ListViewRowCount(details);
+    for (int row = 0; row < rows; ++row) {
+        if (NamesUninstallCommand(ListViewText(details, row, 0))) {
+            ListViewSetChecked(details, row, true);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+TMainForm::TMainForm() {
+    CreateForm(kFormSpec, kLayout, kMenu);
+    SetUpSpeedBar();
+    SetUpDetailsList();
+    SendMessageA(Control("CEntryList"), LB_SETITEMHEIGHT, 0, 13);
+    SendMessageA(Control("UEntryList"), LB_SETITEMHEIGHT, 0, 13);
+    SendMessageA(Control("StatusBar"), SB_SIMPLE, TRUE, 0);
+    progGlyph_ = LoadBitmapOnBackground(IDB_PROGBUTTON, kGlyphBackground, GetSysColor(COLOR_BTNFACE));
+    SetFlatButtonGlyph(Control("ProgButton"), progGlyph_.Get(), 1);
+    SetActiveControl(Control("CEntryList"));
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    // The toolbar and ProgButton show pictures owned here: the window goes first.
+    DestroyHandle();
+    // The application's events call into this form (the main form's end already cleared them).
+    if (!Application().MainForm()) Application().SetMainForm(nullptr);
+}
+
+HWND TMainForm::Control(const char* name) const { return FindControl(name); }
+
+void TMainForm::SetUpSpeedBar() {
+    HWND speedBar = Control("SpeedBar");
+    AddEtchedFrame(speedBar);
+    sbarEImageList_ = LoadImageStrip(IDB_SBAR_ENABLED, 7);
+    sbarDImageList_ = LoadImageStrip(IDB_SBAR_DISABLED, 4);
+    SendMessageA(speedBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kSpeedImageSize, kSpeedImageSize));
+    SendMessageA(speedBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(sbarEImageList_.Get()));
+    SendMessageA(speedBar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(sbarDImageList_.Get()));
+    AddToolButtons(speedBar, kSpeedButtons);
+    SendMessageA(speedBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(65, 68));
+    SendMessageA(speedBar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(65, 65));
+}
+
+void TMainForm::SetUpDetailsList() {
+    HWND details = Control("DEntryList");
+    const DWORD extended = LVS_EX_CHECKBOXES | LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT |
+                           LVS_EX_HEADERDRAGDROP;
+    SendMessageA(details, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    ListViewAddColumn(details, 0, "Data", 120);
+    ListViewAddColumn(details, 1, "Value", 343);
+    NotifyKeyPress(details);
+}
+
+void TMainForm::FormCreate() {
+    Application().OnHint = [this] { DisplayHint(); };
+    Application().OnActivate = [this] { EditRefreshItemClick(TEvent{}); };
+    HWND speedBar = Control("SpeedBar");
+    for (const auto& [index, itemName] : kSpeedButtonHints)
+        if (const TMainMenu::TItem* item = Menu().FindItem(itemName)) SetToolButtonHint(speedBar, index, item->hint);
+    if (const TMainMenu::TItem* item = Menu().FindItem("EditProgramsItem")) SetHint(Control("ProgButton"), item->hint);
+}
+
+void TMainForm::DisplayHint() { StatusBarSetSimpleText(Control("StatusBar"), Application().Hint()); }
+
+bool TMainForm::OnEvent(const TEvent& event) { return DispatchEvent(*this, kEvents, event); }
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A read-only edit asks for its colours with WM_CTLCOLORSTATIC.
+    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Control("InfoMemo")) {
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, LinkColors[LinkState]);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return TForm::HandleMessage(message, wParam, lParam);
+}
+
+void TMainForm::FileImportItemClick(const TEvent&) {}
+
+void TMainForm::FileExportItemClick(const TEvent&) {}
+
+void TMainForm::FileExitItemClick(const TEvent&) { Close(); }
+
+void TMainForm::EditUninstallItemClick(const TEvent&) {}
+
+void TMainForm::EditRemoveItemClick(const TEvent&) {}
+
+void TMainForm::EditRefreshItemClick(const TEvent&) { RefreshEntryViews(); }
+
+void TMainForm::EditProgramsItemClick(const TEvent&) {}
+
+void TMainForm::HelpTopicsItemClick(const TEvent&) {}
+
+void TMainForm::HelpSearchItemClick(const TEvent&) {}
+
+void TMainForm::HelpAboutItemClick(const TEvent&) {}
+
+void TMainForm::DEntryListDblClick(const TEvent&) {}
+
+void TMainForm::RefreshEntryViews() {
+    HWND conventional = Control("CEntryList");
+    HWND unconventional = Control("UEntryList");
+    TStringList names;
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.OpenRegistryKey(UninstallKeyPath, false);
+    registry.ListSubkeyNames(names);
+    registry.CloseRegistryKey();
+    {
+        TUpdateBracket conventionalUpdate(conventional), unconventionalUpdate(unconventional);
+        ListBoxClear(conventional);
+        ListBoxClear(unconventional);
+        for (const std::string& name : names) {
+            registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
+            const bool isConventional = registry.HasValue("DisplayName") && registry.HasValue("UninstallString");
+            ListBoxAdd(isConventional ? conventional : unconventional, name);
+            registry.CloseRegistryKey();
+        }
+    }
+    ShowEntryDetails("");
+}
+
+void TMainForm::CEntryListClick(const TEvent& event) {
+    HWND conventional = Control("CEntryList");
+    HWND unconventional = Control("UEntryList");
+    ListBoxSelect(event.Sender == conventional ? unconventional : conventional, -1);
+    const int index = ListBoxSelectedIndex(event.Sender);
+    if (index >= 0) ShowEntryDetails(ListBoxItemText(event.Sender, index));
+}
+
+void TMainForm::ShowEntryDetails(const std::string& name) {
+    HWND details = Control("DEntryList");
+    TStringList valueNames;
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
+    registry.ListValueNames(valueNames);
+    std::exception_ptr failure;
+    {
+        const TScopedFlag loading(loadingDetails_);
+        TSortedListUpdate update(details);
+        ListViewClear(details);
+        try {
+            for (const std::string& valueName : valueNames) {
+                const std::string text = registry.ReadStringValue(valueName);
+                ListViewSetText(details, ListViewAddRow(details, valueName), 1, text);
+            }
+        } catch (...) {
+            // The rows read so far stay: they are values of `name`, which becomes the entry
+            // the commands act on. The error box follows once the views are consistent.
+            failure = std::current_exception();
+        }
+        CheckUninstallRow(details);
+    }
+    registry.CloseRegistryKey();
+    EntryName = name;
+    EvaluateLink();
+    UpdateCommands();
+    if (failure) std::rethrow_exception(failure);
+}
+
+void TMainForm::DEntryListClick(const TEvent&) { EvaluateLink(); }
+
+void TMainForm::DEntryListKeyPress(const TEvent& event) {
+    // The list view has already toggled the focused row's check box on the space key.
+    if (event.Key == ' ') DEntryListClick(event);
+}
+
+void TMainForm::DEntryListChange(const TEvent& event) {
+    // A click on a check box toggles it without a click notification that follows the
+    // toggle on every platform: the change of the check mark is what counts as the click.
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(event.Header);
+    const bool checkToggled =
+        (change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_STATEIMAGEMASK);
+    if (checkToggled && !loadingDetails_) DEntryListClick(event);
+}
+
+void TMainForm::EvaluateLink() {
+    if (EntryName.empty()) {
+        LinkState = lsNoSelectedEntry;
+        ShowLinkInfo();
+        return;
+    }
+    UninstallCommand.clear();
+    UninstallParams.clear();
+    HWND details = Control("DEntryList");
+    const int rows = ListViewRowCount(details);
+    int checked = 0;
+    std::string commandLine;
+    for (int row = 0; row < rows; ++row) {
+        if (!ListViewChecked(details, row)) continue;
+        ++checked;
+        commandLine = ListViewText(details, row, 1);
+    }
+    if (rows == 0) {
+        LinkState = lsEmptyList;
+    } else if (checked != 1) {
+        LinkState = checked == 0 ? lsNoCheckedItem : lsTooManyCheckedItems;
+    } else {
+        SplitCommandLine(commandLine, UninstallCommand, UninstallParams);
+        LinkState = ProgramLinkState(UninstallCommand);
+    }
+    ShowLinkInfo();
+}
+
+void TMainForm::ShowLinkInfo() {
+    HWND memo = Control("InfoMemo");
+    SetWindowTextA(memo, LinkMessages[LinkState]);
+    InvalidateRect(memo, nullptr, TRUE);  // the colour may change while the text stays
+}
+
+void TMainForm::UpdateCommands() {
+    const bool enabled = !EntryName.empty();
+    HWND speedBar = Control("SpeedBar");
+    for (const int command : kEntryCommands) EnableToolButton(speedBar, command, enabled);
+    for (const int command : kEntryCommands) Menu().Enable(command, enabled);
+}

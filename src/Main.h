@@ -1,0 +1,74 @@
+// TMainForm: the main window. Lists the Uninstall entries in two lists, shows the selected
+// entry's values with the uninstall command checked, tells the link state, and carries the
+// menu, toolbar and status bar of the program's commands.
+#pragma once
+
+#include "Link.h"
+#include "Win/Form.h"
+#include "Win/Handles.h"
+
+#include <string>
+
+class TMainForm : public TForm {
+public:
+    // Creates the window (hidden), its controls, menu and toolbar, then runs FormCreate.
+    TMainForm();
+    ~TMainForm() override;
+
+    // The program's run-time state.
+    std::string EntryName;         // key name of the entry the details show; "" for none
+    std::string UninstallCommand;  // program resolved from the checked value, or edited
+    std::string UninstallParams;   // its parameters
+    ::LinkState LinkState = lsNoSelectedEntry;
+
+    // Installs the application's hint and activation events; copies the menu hints onto the
+    // toolbar buttons and ProgButton.
+    void FormCreate();
+    // Shows the application's current hint in the status bar.
+    void DisplayHint();
+
+    // Menu, toolbar and control events.
+    void FileImportItemClick(const TEvent& event);
+    void FileExportItemClick(const TEvent& event);
+    void FileExitItemClick(const TEvent& event);
+    void EditUninstallItemClick(const TEvent& event);
+    void EditRemoveItemClick(const TEvent& event);
+    void EditRefreshItemClick(const TEvent& event);
+    void EditProgramsItemClick(const TEvent& event);
+    void HelpTopicsItemClick(const TEvent& event);
+    void HelpSearchItemClick(const TEvent& event);
+    void HelpAboutItemClick(const TEvent& event);
+    void CEntryListClick(const TEvent& event);  // both entry lists; event.Sender tells which
+    void DEntryListClick(const TEvent& event);
+    void DEntryListDblClick(const TEvent& event);
+    void DEntryListKeyPress(const TEvent& event);
+    void DEntryListChange(const TEvent& event);  // a row's state changed (LVN_ITEMCHANGED)
+
+    // Rebuilds both entry lists from the registry and clears the details.
+    void RefreshEntryViews();
+    // Loads the values of entry `name` into the details, checks the uninstall command and
+    // makes `name` the selected entry; then evaluates the link and updates the commands.
+    // When a value cannot be read the rows read so far stay and still belong to `name`, the
+    // evaluation and command update run, and then the exception is passed on.
+    void ShowEntryDetails(const std::string& name);
+    // Computes LinkState (and the command and parameters) from EntryName and the check marks.
+    void EvaluateLink();
+    // Shows LinkState's message in InfoMemo, in its colour.
+    void ShowLinkInfo();
+    // Enables Export, Uninstall and Remove (toolbar and menu) only while EntryName is set.
+    void UpdateCommands();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnEvent(const TEvent& event) override;
+
+private:
+    HWND Control(const char* name) const;  // FindControl for a name of the layout
+    void SetUpSpeedBar();
+    void SetUpDetailsList();
+
+    TImageListHandle sbarEImageList_;
+    TImageListHandle sbarDImageList_;
+    TBitmapHandle progGlyph_;
+    bool loadingDetails_ = false;  // check marks set while loading are not the user's
+};

@@ -1,0 +1,43 @@
+// Control creation from layout tables.
+#include "Win/Layout.h"
+
+#include "Exception.h"
+#include "Win/Gdi.h"
+#include "Win/Widgets.h"
+
+SIZE MeasureCaption(const char* caption, HFONT font, int width) {
+    TWindowDc screen(nullptr);
+    TSelection selection(screen.Get(), font);
+    RECT bounds{0, 0, width, 0};
+    const UINT format = DT_CALCRECT | (width ? DT_WORDBREAK : DT_SINGLELINE);
+    DrawTextA(screen.Get(), caption ? caption : "", -1, &bounds, format);
+    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+std::vector<TCreatedControl> CreateControls(HWND form, std::span<const TControlSpec> layout, HFONT font) {
+    RegisterWidgetClasses();
+    std::vector<TCreatedControl> created;
+    for (const TControlSpec& spec : layout) {
+        HWND parent = form;
+        if (spec.parent) {
+            parent = nullptr;
+            for (const TCreatedControl& control : created)
+                if (control.name == spec.parent) parent = control.handle;
+            if (!parent) throw Exception(FormatMessageText("No panel %s above it in the layout", spec.parent));
+        }
+        int width = spec.width, height = spec.height;
+        if (width == 0 || height == 0) {
+            const SIZE fitted = MeasureCaption(spec.caption, font, width);
+            if (width == 0) width = fitted.cx;
+            if (height == 0) height = fitted.cy;
+        }
+        HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.caption ? spec.caption : "",
+                                       WS_CHILD | WS_VISIBLE | spec.style, spec.left, spec.top, width, height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                       GetModuleHandleA(nullptr), nullptr);
+        if (!control) throw Exception(FormatMessageText("Cannot create the control %s", spec.name));
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        created.push_back({spec.name, control});
+    }
+    return created;
+}

@@ -1,0 +1,296 @@
+// The entry lists, the details list and the information box of the main window against a
+// scratch registry: classification, one selection, details order and the automatic check,
+// the space key, unreadable values, and each link state's text and colour.
+#include "GuiTest.h"
+
+#include "Win/Application.h"
+#include "Win/Controls.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr COLORREF kBlack = 0x000000, kNavy = 0x800000, kOlive = 0x008080, kMaroon = 0x000080;
+
+class EntryViewsTest : public MainFormTest {
+protected:
+    // The text colour, background colour and brush the window gives the information box.
+    struct TInfoColors {
+        COLORREF text;
+        COLORREF background;
+        LRESULT brush;
+    };
+    TInfoColors InfoColors() {
+        HDC dc = CreateCompatibleDC(nullptr);
+        const LRESULT brush = SendMessageA(Form().Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                           reinterpret_cast<LPARAM>(Control("InfoMemo")));
+        const TInfoColors colors{GetTextColor(dc), GetBkColor(dc), brush};
+        DeleteDC(dc);
+        return colors;
+    }
+
+    std::vector<std::string> Captions() {
+        std::vector<std::string> captions;
+        for (const TRow& row : Rows()) captions.push_back(row.caption);
+        return captions;
+    }
+
+    std::vector<std::string> CheckedCaptions() {
+        std::vector<std::string> checked;
+        for (const TRow& row : Rows())
+            if (row.checked) checked.push_back(row.caption);
+        return checked;
+    }
+
+    // Opens the entry from whichever list holds it.
+    void Open(const std::string& entry) {
+        const auto conventional = Entries("CEntryList");
+        const bool inConventional = std::find(conventional.begin(), conventional.end(), entry) != conventional.end();
+        ClickEntry(inConventional ? "CEntryList" : "UEntryList", entry);
+    }
+
+    // The focused row of the details list becomes `row`, the details list has the focus, and
+    // the space key is pressed.
+    void PressSpaceOn(int row) {
+        HWND details = Control("DEntryList");
+        SetFocus(details);
+        LVITEMA state{};
+        state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+        state.state = LVIS_FOCUSED | LVIS_SELECTED;
+        SendMessageA(details, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        PressKey(details, VK_SPACE);
+    }
+
+    // A path that names no file (its folder exists), and a temporary file that exists.
+    static std::string TempPath(const char* name) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        return std::string(temp) + name;
+    }
+};
+
+TEST_F(EntryViewsTest, EntriesAreClassifiedByDisplayNameAndUninstallString) {
+    CreateEntry("beta", {{"DisplayName", "Beta"}, {"UninstallString", "C:\\Beta\\unins.exe"}});
+    CreateEntry("Alpha", {{"DisplayName", "Alpha"}, {"UninstallString", ""}});
+    CreateEntry("NameOnly", {{"DisplayName", "Name only"}});
+    CreateEntry("CommandOnly", {{"UninstallString", "C:\\x.exe"}});
+    CreateKey(EntryPath("Bare"));
+    SetString(EntryPath("Expanded"), "DisplayName", "%ProgramFiles%\\x", REG_EXPAND_SZ);
+    SetRaw(EntryPath("Expanded"), "UninstallString", REG_BINARY, "\x01", 1);
+    SetString(EntryPath("Dword"), "DisplayName", "Dword");
+    SetDword(EntryPath("Dword"), "UninstallString", 1);
+    Activate();
+    EXPECT_EQ((std::vector<std::string>{"Alpha", "beta", "Dword", "Expanded"}), Entries("CEntryList"));
+    EXPECT_EQ((std::vector<std::string>{"Bare", "CommandOnly", "NameOnly"}), Entries("UEntryList"));
+}
+
+TEST_F(EntryViewsTest, ANonStringValueIsReportedAndTheCommandsKeepToTheShownEntry) {
+    CreateEntry("Broken", {{"DisplayName", "Broken"}, {"Publisher", "Someone"}, {"Zeta", "after the failure"}});
+    SetDword(EntryPath("Broken"), "UninstallString", 7);
+    CreateEntry("Sound", {{"DisplayName", "Sound"}, {"UninstallString", "C:\\Sound\\unins.exe"}});
+    Activate();
+    {
+        TModalAnswer answer(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        ClickEntry("CEntryList", "Broken");
+        ASSERT_TRUE(answer.Answered()) << "the error box did not appear";
+        EXPECT_EQ("Invalid data type for 'UninstallString'", answer.Snapshot().text);
+        EXPECT_EQ(std::vector<std::string>{"OK"}, answer.Snapshot().buttons);
+        EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), answer.Snapshot().icon);
+    }
+    // The load stopped at the value (values enumerate alphabetically here); what was read stays
+    // and belongs to the entry the commands act on.
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "Publisher"}), Captions());
+    EXPECT_EQ("Broken", Form().EntryName);
+    EXPECT_EQ(lsNoCheckedItem, Form().LinkState);
+    EXPECT_TRUE(Form().Menu().IsEnabled(MenuId("EditRemoveItem")));
+
+    ClickEntry("CEntryList", "Sound");
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Captions()) << "the details take new loads";
+    EXPECT_EQ("Sound", Form().EntryName);
+}
+
+TEST_F(EntryViewsTest, OnlyOneListShowsASelection) {
+    CreateEntry("Conventional", {{"DisplayName", "C"}, {"UninstallString", "C:\\c.exe"}});
+    CreateEntry("Unconventional", {{"DisplayName", "U"}});
+    Activate();
+    ClickEntry("CEntryList", "Conventional");
+    EXPECT_EQ(0, SelectedIndex("CEntryList"));
+    EXPECT_EQ(-1, SelectedIndex("UEntryList"));
+    ClickEntry("UEntryList", "Unconventional");
+    EXPECT_EQ(-1, SelectedIndex("CEntryList"));
+    EXPECT_EQ(0, SelectedIndex("UEntryList"));
+    EXPECT_EQ("Unconventional", Form().EntryName);
+    EXPECT_EQ(std::vector<std::string>{"DisplayName"}, Captions());
+}
+
+TEST_F(EntryViewsTest, DetailsAreSortedAndTheUninstallCommandIsChecked) {
+    const struct {
+        const char* label;
+        std::vector<std::pair<std::string, std::string>> values;
+        std::vector<std::string> shown;
+        std::vector<std::string> checked;
+    } rows[] = {
+        {"the usual three",
+         {{"URLInfoAbout", "http://x"}, {"UninstallString", "C:\\u.exe"}, {"DisplayName", "App"}},
+         {"DisplayName", "UninstallString", "URLInfoAbout"},
+         {"UninstallString"}},
+        {"lower case name", {{"uninstallstring", "C:\\u.exe"}, {"DisplayName", "App"}}, {"DisplayName", "uninstallstring"},
+         {"uninstallstring"}},
+        {"name containing it", {{"MyUninstallStringOld", "C:\\u.exe"}, {"DisplayName", "App"}},
+         {"DisplayName", "MyUninstallStringOld"}, {"MyUninstallStringOld"}},
+        {"containment is case-sensitive", {{"MyUninstallstringOld", "C:\\u.exe"}}, {"MyUninstallstringOld"}, {}},
+        {"the first one enumerated wins", {{"UninstallString", "C:\\u.exe"}, {"QuietUninstallString", "C:\\u.exe /S"}},
+         {"QuietUninstallString", "UninstallString"}, {"QuietUninstallString"}},
+        {"no values", {}, {}, {}},
+    };
+    int number = 0;
+    for (const auto& row : rows) CreateEntry("Entry" + std::to_string(++number), row.values);
+    Activate();
+    number = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        Open("Entry" + std::to_string(++number));
+        EXPECT_EQ(row.shown, Captions());
+        EXPECT_EQ(row.checked, CheckedCaptions());
+    }
+}
+
+TEST_F(EntryViewsTest, TheCheckFollowsEnumerationOrderNotDisplayOrder) {
+    CreateEntry("Tilde", {{"~UninstallString", "C:\\tilde.exe"}, {"UninstallString", "C:\\plain.exe"}});
+    // Preconditions that make the two orders differ on this platform.
+    TKeyHandle key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryPath("Tilde").c_str(), 0, KEY_READ, key.Receive()));
+    char first[64] = "";
+    DWORD size = sizeof(first);
+    ASSERT_EQ(ERROR_SUCCESS, RegEnumValueA(key.Get(), 0, first, &size, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_STREQ("UninstallString", first);
+    ASSERT_LT(lstrcmpA("~UninstallString", "UninstallString"), 0);
+
+    Activate();
+    Open("Tilde");
+    EXPECT_EQ((std::vector<std::string>{"~UninstallString", "UninstallString"}), Captions());
+    EXPECT_EQ(std::vector<std::string>{"UninstallString"}, CheckedCaptions());
+}
+
+TEST_F(EntryViewsTest, ValuesShowTheirStringDataUnexpanded) {
+    CreateKey(EntryPath("Data"));
+    SetRaw(EntryPath("Data"), "Empty", REG_SZ, "", 0);
+    SetString(EntryPath("Data"), "Expand", "%SystemRoot%\\x.exe", REG_EXPAND_SZ);
+    SetRaw(EntryPath("Data"), "NoData", REG_DWORD, nullptr, 0);
+    SetString(EntryPath("Data"), "", "default");
+    Activate();
+    Open("Data");
+    const std::vector<TRow> rows = Rows();
+    ASSERT_EQ(4u, rows.size());
+    EXPECT_EQ("", rows[0].caption);
+    EXPECT_EQ("default", rows[0].value);
+    EXPECT_EQ("Empty", rows[1].caption);
+    EXPECT_EQ("", rows[1].value);
+    EXPECT_EQ("%SystemRoot%\\x.exe", rows[2].value);
+    EXPECT_EQ("", rows[3].value);
+}
+
+TEST_F(EntryViewsTest, SpaceTogglesACheckAndReevaluatesAtOnce) {
+    const std::string missing = TempPath("twk-no-such-uninstaller.exe");
+    CreateEntry("App", {{"DisplayName", "App"}, {"UninstallString", missing + " /S"}});
+    Activate();
+    Open("App");
+    ASSERT_EQ(lsInvalidLink, Form().LinkState);
+    EXPECT_EQ(missing, Form().UninstallCommand);
+    EXPECT_EQ("/S", Form().UninstallParams);
+
+    PressSpaceOn(1);
+    EXPECT_TRUE(CheckedCaptions().empty());
+    EXPECT_EQ(lsNoCheckedItem, Form().LinkState);
+    EXPECT_EQ("", Form().UninstallCommand) << "the resolved command is cleared";
+    EXPECT_EQ("NO CHECKED ITEM\r\nCheck the uninstall command or select this entry again.", InfoText());
+
+    PressSpaceOn(1);
+    EXPECT_EQ(lsInvalidLink, Form().LinkState);
+    PressSpaceOn(0);
+    EXPECT_EQ(lsTooManyCheckedItems, Form().LinkState);
+    EXPECT_EQ("", Form().UninstallParams);
+}
+
+TEST_F(EntryViewsTest, AClickOnACheckBoxReevaluatesWithTheNewMark) {
+    CreateEntry("App", {{"DisplayName", "App"}, {"UninstallString", "C:\\u.exe"}});
+    Activate();
+    Open("App");
+    ASSERT_EQ(lsInvalidLink, Form().LinkState);
+    HWND details = Control("DEntryList");
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    SendMessageA(details, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    LVHITTESTINFO hit{};
+    hit.pt = {row.left + 8, (row.top + row.bottom) / 2};
+    SendMessageA(details, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    ASSERT_EQ(1, hit.iItem);
+    ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON);
+    // The list view follows the mouse until the button comes up: that message must be waiting.
+    PostMessageA(details, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SendMessageA(details, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    PumpMessages();
+    EXPECT_TRUE(CheckedCaptions().empty());
+    EXPECT_EQ(lsNoCheckedItem, Form().LinkState);
+}
+
+TEST_F(EntryViewsTest, TheInformationBoxTellsEachStateInItsColour) {
+    const std::string existing = TempPath("twk-existing-unins.exe");
+    TFileHandle file(CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file.IsValid());
+    file.Reset();
+    CreateEntry("Existing", {{"DisplayName", "E"}, {"UninstallString", existing + " /remove"}});
+    CreateEntry("Gone", {{"DisplayName", "G"}, {"UninstallString", TempPath("twk-gone\\unins000.exe")}});
+    CreateEntry("OnCd", {{"DisplayName", "CD"}, {"UninstallString", "E:\\SETUP\\REMOVE.EXE"}});
+    CreateEntry("Unchecked", {{"DisplayName", "Nothing to check"}});
+    CreateKey(EntryPath("NoValues"));
+    CreateEntry("Vanishing", {{"DisplayName", "V"}});
+
+    const struct {
+        const char* entry;  // nullptr: a refresh
+        bool deleteFirst;   // the key goes between the refresh and the click
+        LinkState state;
+        const char* heading;
+        COLORREF colour;
+    } rows[] = {
+        {nullptr, false, lsNoSelectedEntry, "NO SELECTED ENTRY", kBlack},
+        {"Existing", false, lsExistingLink, "EXISTING LINK", kNavy},
+        {"Gone", false, lsInvalidLink, "INVALID LINK", kMaroon},
+        {"OnCd", false, lsMissingDisk, "MISSING DISK", kOlive},
+        {"Unchecked", false, lsNoCheckedItem, "NO CHECKED ITEM", kBlack},
+        {"NoValues", false, lsEmptyList, "EMPTY LIST", kNavy},
+        {"Vanishing", true, lsEmptyList, "EMPTY LIST", kNavy},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.entry ? row.entry : "refresh");
+        if (row.deleteFirst) RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath(row.entry).c_str());
+        if (row.entry)
+            Open(row.entry);
+        else
+            Activate();
+        EXPECT_EQ(row.state, Form().LinkState);
+        EXPECT_EQ(0u, InfoText().rfind(std::string(row.heading) + "\r\n", 0)) << InfoText();
+        const TInfoColors colors = InfoColors();
+        EXPECT_EQ(row.colour, colors.text);
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), colors.background);
+        EXPECT_EQ(reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)), colors.brush);
+    }
+    Open("Existing");
+    EXPECT_EQ(existing, Form().UninstallCommand);
+    EXPECT_EQ("/remove", Form().UninstallParams);
+    ASSERT_TRUE(DeleteFileA(existing.c_str()));
+    Open("Existing");
+    EXPECT_EQ(lsInvalidLink, Form().LinkState) << "the same path with the file deleted";
+}
+
+TEST_F(EntryViewsTest, ValuesOfTheUninstallKeyItselfAreNoSelection) {
+    SetString(UninstallKeyPath, "Stray", "C:\\stray.exe");
+    CreateEntry("App", {{"DisplayName", "App"}, {"UninstallString", "C:\\u.exe"}});
+    Activate();
+    EXPECT_EQ(std::vector<std::string>{"Stray"}, Captions());
+    EXPECT_EQ(lsNoSelectedEntry, Form().LinkState);
+    EXPECT_FALSE(Form().Menu().IsEnabled(MenuId("EditRemoveItem")));
+}
+
+}  // namespace

@@ -1,0 +1,220 @@
+// GUI test helpers: pumping, key and mouse input, timer-answered modal windows, the fixture.
+#include "GuiTest.h"
+
+#include "Exception.h"
+#include "Win/Application.h"
+#include "Win/Controls.h"
+#include "Win/Widgets.h"
+
+namespace {
+
+TModalAnswer* activeAnswer = nullptr;
+
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM snapshotAddress) {
+    auto& snapshot = *reinterpret_cast<TDialogSnapshot*>(snapshotAddress);
+    const std::string className = ClassOf(child);
+    if (lstrcmpiA(className.c_str(), "Static") == 0) {
+        if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            snapshot.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        } else if (const std::string text = WindowText(child); !text.empty()) {
+            if (!snapshot.text.empty()) snapshot.text += '\n';
+            snapshot.text += text;
+        }
+    } else if (lstrcmpiA(className.c_str(), "Button") == 0) {
+        snapshot.buttons.push_back(WindowText(child));
+    }
+    return TRUE;
+}
+
+LPARAM KeyData(UINT virtualKey, bool release) {
+    const auto scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    return static_cast<LPARAM>(1 | (scanCode << 16) | (release ? 0xC0000000u : 0u));
+}
+
+void SetShift(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
+
+void PumpMessages() { Application().ProcessMessages(); }
+
+HWND ControlOf(const TForm& form, const char* name) {
+    HWND control = form.FindControl(name);
+    EXPECT_NE(nullptr, control) << "no control named " << name;
+    return control;
+}
+
+void PressKey(HWND window, UINT virtualKey, bool shift) {
+    if (shift) SetShift(true);
+    PostMessageA(window, WM_KEYDOWN, virtualKey, KeyData(virtualKey, false));
+    PostMessageA(window, WM_KEYUP, virtualKey, KeyData(virtualKey, true));
+    PumpMessages();
+    if (shift) SetShift(false);
+}
+
+void PressAltLetter(HWND window, char letter) {
+    PostMessageA(window, WM_SYSCHAR, static_cast<WPARAM>(letter), 0x20000001);  // bit 29: Alt is down
+    PumpMessages();
+}
+
+void Click(HWND window, POINT point) {
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+    PumpMessages();
+}
+
+TModalAnswer::TModalAnswer(const char* className, std::string caption, std::function<void(HWND)> answer)
+    : className_(className), caption_(std::move(caption)), answer_(std::move(answer)) {
+    activeAnswer = this;
+    timer_ = SetTimer(nullptr, 0, 20, OnTimer);
+}
+
+TModalAnswer::~TModalAnswer() {
+    KillTimer(nullptr, timer_);
+    activeAnswer = nullptr;
+}
+
+void CALLBACK TModalAnswer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    TModalAnswer* self = activeAnswer;
+    if (!self || self->answered_) return;
+    HWND window = FindWindowA(self->className_.c_str(), self->caption_.c_str());
+    if (!window || !IsWindowVisible(window)) return;
+    self->answered_ = true;
+    self->snapshot_.caption = WindowText(window);
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&self->snapshot_));
+    HWND mainWindow = Application().MainWindow();
+    self->snapshot_.ownerEnabled = mainWindow && IsWindowEnabled(mainWindow);
+    self->answer_(window);
+}
+
+std::function<void(HWND)> PressButton(int buttonId) {
+    return [buttonId](HWND window) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
+    };
+}
+
+namespace {
+
+enum : int { IDC_NAMEEDIT = 300, IDC_THROWBUTTON, IDC_FLATBUTTON };
+
+const TControlSpec kTestDialogLayout[] = {
+    {"NamePanel", nullptr, kPanelClass, 0, 8, 8, 200, 70, 0, 0, nullptr, "The panel"},
+    {"NameLabel", "NamePanel", "STATIC", 0, 10, 10, 0, 0, SS_LEFT, 0, "&Name:", nullptr},
+    {"NameEdit", "NamePanel", "EDIT", IDC_NAMEEDIT, 10, 30, 150, 21, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
+     "", "Type a name|The name to type into this box"},
+    {"OKButton", nullptr, "BUTTON", IDOK, 20, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0, "&OK", "Accept"},
+    {"CancelButton", nullptr, "BUTTON", IDCANCEL, 100, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0, "C&ancel",
+     nullptr},
+    {"ThrowButton", nullptr, "BUTTON", IDC_THROWBUTTON, 180, 90, 75, 25, BS_PUSHBUTTON | WS_TABSTOP, 0, "&Throw",
+     nullptr},
+    {"FlatButton", nullptr, kFlatButtonClass, IDC_FLATBUTTON, 220, 8, 60, 21, 0, 0, "Flat", "A flat button"},
+    {"ClearLabel", nullptr, "STATIC", 0, 220, 40, 0, 0, SS_LEFT, WS_EX_TRANSPARENT, "Clear", nullptr},
+};
+
+const TEventSpec<TTestDialog> kTestDialogEvents[] = {
+    {IDOK, kClicked, &TTestDialog::OKButtonClick},
+    {IDCANCEL, kClicked, &TTestDialog::CancelButtonClick},
+    {IDC_THROWBUTTON, kClicked, &TTestDialog::ThrowButtonClick},
+    {IDC_FLATBUTTON, kClicked, &TTestDialog::FlatButtonClick},
+};
+
+}  // namespace
+
+TTestDialog::TTestDialog(HWND owner, bool showHint) {
+    const TFormSpec spec = {"Test Dialog",      300,  130, kDialogBorderStyle, kDialogBorderExStyle, 0, showHint,
+                            "MS Sans Serif", -11};
+    CreateForm(spec, kTestDialogLayout, {}, owner);
+    SetDefaultButton(FindControl("OKButton"));
+    SetCancelButton(FindControl("CancelButton"));
+}
+
+void TTestDialog::OKButtonClick(const TEvent&) { SetModalResult(mrOK); }
+
+void TTestDialog::CancelButtonClick(const TEvent&) { SetModalResult(mrCancel); }
+
+void TTestDialog::ThrowButtonClick(const TEvent&) {
+    if (!ThrowMessage.empty()) throw Exception(ThrowMessage);
+    ThrowHandlerEnded = true;
+}
+
+void TTestDialog::FlatButtonClick(const TEvent&) { ++FlatButtonClicks; }
+
+bool TTestDialog::OnEvent(const TEvent& event) { return DispatchEvent(*this, kTestDialogEvents, event); }
+
+void MainFormTest::SetUp() {
+    ScratchRegistryTest::SetUp();
+    Application().SetTitle("Tarnwick");
+    Application().SetHelpFile("Twk.hlp");
+    OpenForm(true);
+}
+
+void MainFormTest::TearDown() {
+    form_.reset();
+    Application().SetMainForm(nullptr);
+    PumpMessages();
+    ScratchRegistryTest::TearDown();
+}
+
+void MainFormTest::OpenForm(bool show) {
+    form_.reset();  // first: the old window's end clears the application's events
+    form_ = std::make_unique<TMainForm>();
+    Application().SetMainForm(form_.get());
+    if (show) {
+        form_->Show(SW_SHOWNORMAL);
+        SetForegroundWindow(form_->Handle());
+        PumpMessages();
+    }
+}
+
+int MainFormTest::MenuId(const char* itemName) {
+    const TMainMenu::TItem* item = form_->Menu().FindItem(itemName);
+    EXPECT_NE(nullptr, item) << "no menu item named " << itemName;
+    return item ? item->id : 0;
+}
+
+void MainFormTest::Activate() {
+    SendMessageA(form_->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    PumpMessages();
+}
+
+void MainFormTest::ClickEntry(const char* listName, const std::string& entry) {
+    HWND list = Control(listName);
+    const auto index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+    ASSERT_NE(LB_ERR, index) << entry << " is not in " << listName;
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    Click(list, {item.left + 4, (item.top + item.bottom) / 2});
+}
+
+int MainFormTest::SelectedIndex(const char* listName) { return ListBoxSelectedIndex(Control(listName)); }
+
+std::vector<std::string> MainFormTest::Entries(const char* listName) {
+    HWND list = Control(listName);
+    std::vector<std::string> entries;
+    for (int index = 0; index < ListBoxCount(list); ++index) entries.push_back(ListBoxItemText(list, index));
+    return entries;
+}
+
+std::vector<MainFormTest::TRow> MainFormTest::Rows() {
+    HWND details = Control("DEntryList");
+    std::vector<TRow> rows;
+    for (int row = 0; row < ListViewRowCount(details); ++row)
+        rows.push_back({ListViewText(details, row, 0), ListViewText(details, row, 1), ListViewChecked(details, row)});
+    return rows;
+}
+
+std::string MainFormTest::StatusText() { return StatusBarSimpleText(Control("StatusBar")); }
+
+std::string MainFormTest::InfoText() { return WindowText(Control("InfoMemo")); }

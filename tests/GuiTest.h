@@ -1,0 +1,119 @@
+// Shared helpers for tests that drive the program's real windows in the test process: message
+// pumping, controls by name, modal dialogs answered from a timer, and the main-window fixture.
+#pragma once
+
+#include "Main.h"
+#include "ScratchRegistry.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Handles every waiting message as the application's loop does (accelerators, dialog keys).
+void PumpMessages();
+
+// The control called `name` in `form`; adds a test failure when there is none.
+HWND ControlOf(const TForm& form, const char* name);
+
+// Posts a key press to `window` (WM_KEYDOWN and WM_KEYUP, as the keyboard would) and pumps,
+// so the application's loop translates it. `shift` holds Shift down meanwhile.
+void PressKey(HWND window, UINT virtualKey, bool shift = false);
+// Alt+letter as the system delivers it after translation: WM_SYSCHAR to the focused window.
+void PressAltLetter(HWND window, char letter);
+// A left click at `point` (client coordinates of `window`), sent as button down and up.
+void Click(HWND window, POINT point);
+
+// What a modal window showed when it was answered.
+struct TDialogSnapshot {
+    std::string caption;
+    std::string text;                  // its static texts, joined by "\n"
+    std::vector<std::string> buttons;  // its buttons' captions, left to right as created
+    HICON icon = nullptr;              // the icon shown in it, if any
+    bool ownerEnabled = true;          // whether the application's main window took input then
+};
+
+// Answers the modal window of `className` with `caption` that the test's next action opens:
+// a thread timer finds it while the modal loop runs, records a snapshot and calls `answer`
+// with it. Only one at a time; the timer stops when the object goes.
+class TModalAnswer {
+public:
+    TModalAnswer(const char* className, std::string caption, std::function<void(HWND window)> answer);
+    ~TModalAnswer();
+    TModalAnswer(const TModalAnswer&) = delete;
+    TModalAnswer& operator=(const TModalAnswer&) = delete;
+
+    bool Answered() const { return answered_; }
+    const TDialogSnapshot& Snapshot() const { return snapshot_; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+
+    std::string className_;
+    std::string caption_;
+    std::function<void(HWND)> answer_;
+    UINT_PTR timer_ = 0;
+    bool answered_ = false;
+    TDialogSnapshot snapshot_;
+};
+
+inline constexpr const char* kMessageBoxClass = "#32770";
+inline constexpr const char* kFormClassName = "TwkForm";
+
+// An answer that presses the window's button with control id `buttonId`.
+std::function<void(HWND)> PressButton(int buttonId);
+
+// A small form for framework tests: a panel holding a label ("&Name:") and an edit, OK
+// (default button, mrOK), Cancel (cancel button, mrCancel), a button whose handler throws
+// Exception(ThrowMessage), a flat button that counts its clicks and a transparent label.
+// Caption "Test Dialog"; tooltips as asked.
+class TTestDialog : public TForm {
+public:
+    explicit TTestDialog(HWND owner, bool showHint = false);
+    ~TTestDialog() override { DestroyHandle(); }
+
+    std::string ThrowMessage = "Unable to write to C:\\Twk.ini";
+    bool ThrowHandlerEnded = false;
+    int FlatButtonClicks = 0;
+
+    void OKButtonClick(const TEvent& event);
+    void CancelButtonClick(const TEvent& event);
+    void ThrowButtonClick(const TEvent& event);
+    void FlatButtonClick(const TEvent& event);
+
+protected:
+    bool OnEvent(const TEvent& event) override;
+};
+
+// A scratch registry and a TMainForm as the application's main form, shown and active.
+class MainFormTest : public ScratchRegistryTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Replaces the fixture's window by a new one; hidden when `show` is false.
+    void OpenForm(bool show);
+    TMainForm& Form() { return *form_; }
+    HWND Control(const char* name) { return ControlOf(*form_, name); }
+    int MenuId(const char* itemName);
+
+    // The application becomes the active application.
+    void Activate();
+    // Clicks the entry `entry` in the list box `listName`.
+    void ClickEntry(const char* listName, const std::string& entry);
+    // Index of the selected item of a list box; -1 for none.
+    int SelectedIndex(const char* listName);
+    std::vector<std::string> Entries(const char* listName);
+
+    struct TRow {
+        std::string caption;
+        std::string value;
+        bool checked;
+    };
+    std::vector<TRow> Rows();
+    std::string StatusText();
+    std::string InfoText();
+
+private:
+    std::unique_ptr<TMainForm> form_;
+};
