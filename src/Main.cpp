@@ -317,15 +317,17 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
         const TScopedFlag loading(loadingDetails_);
         TSortedListUpdate update(details);
         ListViewClear(details);
-        try {
-            for (const std::string& valueName : valueNames) {
+        for (const std::string& valueName : valueNames) {
+            // Installers write numbers (EstimatedSize, NoModify...) beside their strings. Such
+            // a value gets no row, but the load goes on: stopping would hide the uninstall
+            // command of nearly every real entry. The first error is shown once the views
+            // are consistent, and the commands act on `name`, whose values are shown.
+            try {
                 const std::string text = registry.ReadStringValue(valueName);
                 ListViewSetText(details, ListViewAddRow(details, valueName), 1, text);
+            } catch (...) {
+                if (!failure) failure = std::current_exception();
             }
-        } catch (...) {
-            // The rows read so far stay: they are values of `name`, which becomes the entry
-            // the commands act on. The error box follows once the views are consistent.
-            failure = std::current_exception();
         }
         CheckUninstallRow(details);
     }

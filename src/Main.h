@@ -48,8 +48,8 @@ public:
     void RefreshEntryViews();
     // Loads the values of entry `name` into the details, checks the uninstall command and
     // makes `name` the selected entry; then evaluates the link and updates the commands.
-    // When a value cannot be read the rows read so far stay and still belong to `name`, the
-    // evaluation and command update run, and then the exception is passed on.
+    // A value that cannot be read as a string gets no row and the load goes on; the first such
+    // error is passed on after the evaluation and command update.
     void ShowEntryDetails(const std::string& name);
     // Computes LinkState (and the command and parameters) from EntryName and the check marks.
     void EvaluateLink();

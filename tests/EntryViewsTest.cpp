@@ -98,9 +98,9 @@ TEST_F(EntryViewsTest, ANonStringValueIsReportedAndTheCommandsKeepToTheShownEntr
         EXPECT_EQ(std::vector<std::string>{"OK"}, answer.Snapshot().buttons);
         EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), answer.Snapshot().icon);
     }
-    // The load stopped at the value (values enumerate alphabetically here); what was read stays
-    // and belongs to the entry the commands act on.
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "Publisher"}), Captions());
+    // The unreadable value gets no row; the values after it (alphabetical here) are still
+    // loaded, and the rows belong to the entry the commands act on.
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "Publisher", "Zeta"}), Captions());
     EXPECT_EQ("Broken", Form().EntryName);
     EXPECT_EQ(lsNoCheckedItem, Form().LinkState);
     EXPECT_TRUE(Form().Menu().IsEnabled(MenuId("EditRemoveItem")));
@@ -108,6 +108,23 @@ TEST_F(EntryViewsTest, ANonStringValueIsReportedAndTheCommandsKeepToTheShownEntr
     ClickEntry("CEntryList", "Sound");
     EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Captions()) << "the details take new loads";
     EXPECT_EQ("Sound", Form().EntryName);
+}
+
+TEST_F(EntryViewsTest, ANumberBeforeTheUninstallCommandDoesNotHideIt) {
+    // The shape real installers leave: numeric values enumerated before UninstallString.
+    CreateEntry("Installed", {{"DisplayName", "Installed"}, {"UninstallString", "C:\\windows\\notepad.exe /x"}});
+    SetDword(EntryPath("Installed"), "EstimatedSize", 120);
+    SetDword(EntryPath("Installed"), "NoModify", 1);
+    Activate();
+    {
+        TModalAnswer answer(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        ClickEntry("CEntryList", "Installed");
+        ASSERT_TRUE(answer.Answered()) << "the error box did not appear";
+        EXPECT_EQ("Invalid data type for 'EstimatedSize'", answer.Snapshot().text) << "only the first error is shown";
+    }
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Captions());
+    EXPECT_EQ(lsExistingLink, Form().LinkState);
+    EXPECT_EQ("/x", Form().UninstallParams);
 }
 
 TEST_F(EntryViewsTest, OnlyOneListShowsASelection) {

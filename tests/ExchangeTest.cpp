@@ -174,7 +174,7 @@ TEST_F(ExchangeTest, ExportRefusesWhatTheFileCannotCarryAndKeepsTheOldFile) {
         {"bracketed name", "Sample", {{"DisplayName", "x"}, {"[Bracket", "x]"}}, "[Bracket"},
         {"null inside a value", "Sample", {{"DisplayName", "x"}, {"Nul", std::string("a\0b", 3)}}, "Nul"},
         {"value of 40000 chars", "Sample", {{"DisplayName", "x"}, {"Huge", std::string(40000, 'h')}}, "Huge"},
-        {"value quoted beyond the limit", "Sample", {{"Huge", " " + std::string(32765, 'h')}}, "Huge"},
+        {"value quoted beyond the limit", "Sample", {{"Huge", std::string(" ").append(32765, 'h')}}, "Huge"},
         {"real @ beside the default", "Sample", {{"", "default"}, {"@", "real"}}, "@"},
         {"real @ alone", "Sample", {{"@", "real"}}, "@"},
     };
