@@ -1,11 +1,4 @@
-# Cross build for 64-bit Windows (what wine64 runs here) with Debian's mingw-w64, posix threads.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows, which wine64 runs here for the tests, the demo and the benchmark.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TWK_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TWK_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TWK_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${TWK_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TWK_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/MingwToolchain.cmake)
