@@ -249,6 +249,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    // F1 in an open menu: the menu sends WM_HELP for its item. A modal dialog's menus pass
+    // theirs up to this window too; help is only for this window's own menus.
+    if (message == WM_HELP && reinterpret_cast<const HELPINFO*>(lParam)->iContextType == HELPINFO_MENUITEM) {
+        if (IsWindowEnabled(Handle())) Application().HelpCommand(HELP_CONTEXT, 0);
+        return TRUE;
+    }
     return TForm::HandleMessage(message, wParam, lParam);
 }
 
@@ -258,21 +264,7 @@ void TMainForm::FileExportItemClick(const TEvent&) {}
 
 void TMainForm::FileExitItemClick(const TEvent&) { Close(); }
 
-void TMainForm::EditUninstallItemClick(const TEvent&) {}
-
-void TMainForm::EditRemoveItemClick(const TEvent&) {}
-
 void TMainForm::EditRefreshItemClick(const TEvent&) { RefreshEntryViews(); }
-
-void TMainForm::EditProgramsItemClick(const TEvent&) {}
-
-void TMainForm::HelpTopicsItemClick(const TEvent&) {}
-
-void TMainForm::HelpSearchItemClick(const TEvent&) {}
-
-void TMainForm::HelpAboutItemClick(const TEvent&) {}
-
-void TMainForm::DEntryListDblClick(const TEvent&) {}
 
 void TMainForm::RefreshEntryViews() {
     HWND conventional = Control("CEntryList");

@@ -114,7 +114,8 @@ void TApplication::HandleException() {
 
 bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
     helpUsed_ = true;
-    return WinHelpA(MainWindow(), helpFile_.c_str(), command, data) != FALSE;
+    const TWinHelpFunction winHelp = winHelp_ ? winHelp_ : WinHelpA;
+    return winHelp(MainWindow(), helpFile_.c_str(), command, data) != FALSE;
 }
 
 void TApplication::Activated() {
@@ -122,7 +123,7 @@ void TApplication::Activated() {
 }
 
 void TApplication::MainFormDestroyed() {
-    if (helpUsed_) WinHelpA(MainWindow(), helpFile_.c_str(), HELP_QUIT, 0);
+    if (helpUsed_) HelpCommand(HELP_QUIT, 0);
     helpUsed_ = false;
     SetMainForm(nullptr);
     if (running_) PostQuitMessage(0);

@@ -58,6 +58,9 @@ public:
 
     // Runs a help command on HelpFile() with the main window as owner; WinHelpA's result.
     bool HelpCommand(UINT command, ULONG_PTR data);
+    // Test seam: replaces WinHelpA for every help command; nullptr restores the real call.
+    using TWinHelpFunction = BOOL(WINAPI*)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
+    void SetWinHelpFunction(TWinHelpFunction function) { winHelp_ = function; }
 
     // Called by the main form: the application became active / the main window is going away.
     void Activated();
@@ -75,6 +78,7 @@ private:
     bool terminated_ = false;
     int exitCode_ = 0;
     bool helpUsed_ = false;
+    TWinHelpFunction winHelp_ = nullptr;  // null: the real WinHelpA
 };
 
 // The one application object.

@@ -1,0 +1,69 @@
+// TMainForm's entry commands: Uninstall, Remove, the uninstall-command dialog, and the
+// Programs group.
+#include "Edit.h"
+#include "ExecApp.h"
+#include "Main.h"
+#include "MessageDialog.h"
+#include "Registry.h"
+#include "Win/Controls.h"
+
+namespace {
+
+// A confirmation counts as refused only when it is answered Cancel.
+bool Refused(const char* question) { return MessageDlg(question, mkConfirmation) == mrCancel; }
+
+bool ShellFailed(INT_PTR result) { return result <= 32; }
+
+// Opens the user's Start-menu Programs folder in the shell; its result is not examined.
+// Throws ERegistryException when the folder's value is not a string.
+void OpenProgramsGroup() {
+    std::string folder;
+    {
+        TRegistry registry;
+        registry.ChooseRoot(HKEY_CURRENT_USER);
+        registry.OpenRegistryKey(ShellFoldersKeyPath, false);
+        if (registry.HasValue("Programs")) folder = registry.ReadStringValue("Programs");
+        registry.CloseRegistryKey();
+    }
+    // The shell would open some other folder (the current one) for an empty name.
+    if (!folder.empty()) ShellRun(folder, "", folder, SW_SHOW);
+}
+
+}  // namespace
+
+void TMainForm::EditUninstallItemClick(const TEvent&) {
+    if (Refused("You are about to uninstall a program.\rContinue ?")) return;
+    // The link state is advice, not a guard: the command runs as it stands.
+    if (ShellFailed(ShellRun(UninstallCommand, UninstallParams, "", SW_SHOW)))
+        MessageDlg("Cannot uninstall this program.", mkWarning);
+}
+
+void TMainForm::EditRemoveItemClick(const TEvent&) {
+    // Before the first activation no entry is selected, and the path would name the Uninstall
+    // key itself.
+    if (EntryName.empty()) return;
+    if (Refused("You are about to remove a registry key.\rContinue ?")) return;
+    bool removed = false;
+    {
+        TRegistry registry;
+        registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+        removed = registry.DeleteKeyTree(std::string(UninstallKeyPath) + "\\" + EntryName);
+    }
+    if (!removed) MessageDlg("Cannot remove this entry.", mkWarning);
+    RefreshEntryViews();
+}
+
+void TMainForm::DEntryListDblClick(const TEvent&) {
+    if (EntryName.empty()) return;
+    TEditForm dialog(Handle());
+    HWND commandEdit = dialog.FindControl("CommandEdit");
+    HWND paramsEdit = dialog.FindControl("ParamsEdit");
+    SetWindowTextA(commandEdit, UninstallCommand.c_str());
+    SetWindowTextA(paramsEdit, UninstallParams.c_str());
+    if (dialog.ShowModal() == mrCancel) return;
+    // Not evaluated: the next click in the details resolves the checked row again.
+    UninstallCommand = WindowText(commandEdit);
+    UninstallParams = WindowText(paramsEdit);
+}
+
+void TMainForm::EditProgramsItemClick(const TEvent&) { OpenProgramsGroup(); }
