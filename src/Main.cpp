@@ -258,10 +258,6 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TForm::HandleMessage(message, wParam, lParam);
 }
 
-void TMainForm::FileImportItemClick(const TEvent&) {}
-
-void TMainForm::FileExportItemClick(const TEvent&) {}
-
 void TMainForm::FileExitItemClick(const TEvent&) { Close(); }
 
 void TMainForm::EditRefreshItemClick(const TEvent&) { RefreshEntryViews(); }

@@ -1,0 +1,88 @@
+// TMainForm's exchange-file commands: File > Export and File > Import, each through the
+// platform's explorer-style file dialog.
+#include "Main.h"
+
+#include "Exception.h"
+#include "Exchange.h"
+#include "Win/Controls.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Pairs of description and pattern; the literal's own terminator ends the list.
+constexpr char kExchangeFilter[] = "INI files\0*.ini\0All files\0*.*\0";
+constexpr char kDefaultExtension[] = "ini";
+constexpr char kInitialFileName[] = "Untitled";
+// Room for the longest path the platform accepts, not only MAX_PATH characters.
+constexpr DWORD kFileNameCapacity = 32768;
+
+using TFileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// Runs an open or save dialog over `owner`; the chosen full path, whose folder becomes the
+// current directory, or "" when the user cancels. Throws Exception when the dialog fails.
+std::string RunFileDialog(TFileDialogFunction dialog, HWND owner, const char* title, DWORD options) {
+    std::vector<char> fileName(kFileNameCapacity, '\0');
+    std::copy(std::begin(kInitialFileName), std::end(kInitialFileName), fileName.begin());
+    OPENFILENAMEA data{};
+    data.lStructSize = sizeof(data);
+    data.hwndOwner = owner;
+    data.lpstrFilter = kExchangeFilter;
+    data.nFilterIndex = 1;
+    data.lpstrFile = fileName.data();
+    data.nMaxFile = kFileNameCapacity;
+    data.lpstrTitle = title;
+    data.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | options;
+    data.lpstrDefExt = kDefaultExtension;
+    if (!dialog(&data)) {
+        const DWORD error = CommDlgExtendedError();
+        if (error == 0) return "";
+        char message[64];
+        std::snprintf(message, sizeof(message), "The file dialog failed (error 0x%lX)",
+                      static_cast<unsigned long>(error));
+        throw Exception(message);
+    }
+    // The search for programs starts in the current directory, which is to be the chosen file's
+    // folder; some dialogs leave it at the folder they showed instead.
+    SetCurrentDirectoryA(std::string(fileName.data(), data.nFileOffset).c_str());
+    return fileName.data();
+}
+
+}  // namespace
+
+void TMainForm::FileExportItemClick(const TEvent&) {
+    if (EntryName.empty()) return;
+    // Taken before the dialog: an activation while it is open refreshes the views, which
+    // clears the details and the selected entry.
+    const std::string entryName = EntryName;
+    HWND details = Control("DEntryList");
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int row = 0; row < ListViewRowCount(details); ++row)
+        rows.emplace_back(ListViewText(details, row, 0), ListViewText(details, row, 1));
+
+    const std::string fileName =
+        RunFileDialog(GetSaveFileNameA, Handle(), "Export registry key", OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT);
+    if (!fileName.empty()) ExportEntry(fileName, entryName, rows);
+}
+
+void TMainForm::FileImportItemClick(const TEvent&) {
+    const std::string fileName = RunFileDialog(GetOpenFileNameA, Handle(), "Import registry key", OFN_FILEMUSTEXIST);
+    if (fileName.empty()) return;
+    // The lists are refreshed even when the import fails part-way, so that they show the
+    // sections written before the failure; then the failure goes on to the error box.
+    std::exception_ptr failure;
+    try {
+        ImportEntries(fileName);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    RefreshEntryViews();
+    if (failure) std::rethrow_exception(failure);
+}
