@@ -51,7 +51,7 @@ add_dependencies(twk_tests twk_fake_uninstaller)
 
 file(GLOB TWK_ACCEPTANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/acceptance/*.cpp)
 add_executable(twk_acceptance ${TWK_ACCEPTANCE_SOURCES} ${CMAKE_SOURCE_DIR}/tests/main.cpp
-  ${CMAKE_SOURCE_DIR}/tests/ScratchRegistry.cpp ${TWK_RESOURCES})
+  ${CMAKE_SOURCE_DIR}/tests/ScratchRegistry.cpp ${CMAKE_SOURCE_DIR}/tests/GuiTest.cpp ${TWK_RESOURCES})
 target_compile_options(twk_acceptance PRIVATE ${TWK_WARNINGS})
 target_include_directories(twk_acceptance PRIVATE ${CMAKE_SOURCE_DIR}/tests ${TWK_GENERATED_TEST_DIR})
 target_link_libraries(twk_acceptance PRIVATE twk_core gtest gmock)

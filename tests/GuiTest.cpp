@@ -152,21 +152,29 @@ void TTestDialog::FlatButtonClick(const TEvent&) { ++FlatButtonClicks; }
 
 bool TTestDialog::OnEvent(const TEvent& event) { return DispatchEvent(*this, kTestDialogEvents, event); }
 
-void MainFormTest::SetUp() {
-    ScratchRegistryTest::SetUp();
+void TMainWindowFixture::OpenMainWindow() {
     Application().SetTitle("Tarnwick");
     Application().SetHelpFile("Twk.hlp");
     OpenForm(true);
 }
 
-void MainFormTest::TearDown() {
+void TMainWindowFixture::CloseMainWindow() {
     form_.reset();
     Application().SetMainForm(nullptr);
     PumpMessages();
+}
+
+void MainFormTest::SetUp() {
+    ScratchRegistryTest::SetUp();
+    OpenMainWindow();
+}
+
+void MainFormTest::TearDown() {
+    CloseMainWindow();
     ScratchRegistryTest::TearDown();
 }
 
-void MainFormTest::OpenForm(bool show) {
+void TMainWindowFixture::OpenForm(bool show) {
     form_.reset();  // first: the old window's end clears the application's events
     form_ = std::make_unique<TMainForm>();
     Application().SetMainForm(form_.get());
@@ -177,18 +185,18 @@ void MainFormTest::OpenForm(bool show) {
     }
 }
 
-int MainFormTest::MenuId(const char* itemName) {
+int TMainWindowFixture::MenuId(const char* itemName) {
     const TMainMenu::TItem* item = form_->Menu().FindItem(itemName);
     EXPECT_NE(nullptr, item) << "no menu item named " << itemName;
     return item ? item->id : 0;
 }
 
-void MainFormTest::Activate() {
+void TMainWindowFixture::Activate() {
     SendMessageA(form_->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     PumpMessages();
 }
 
-void MainFormTest::ClickEntry(const char* listName, const std::string& entry) {
+void TMainWindowFixture::ClickEntry(const char* listName, const std::string& entry) {
     HWND list = Control(listName);
     const auto index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
     ASSERT_NE(LB_ERR, index) << entry << " is not in " << listName;
@@ -198,16 +206,16 @@ void MainFormTest::ClickEntry(const char* listName, const std::string& entry) {
     Click(list, {item.left + 4, (item.top + item.bottom) / 2});
 }
 
-int MainFormTest::SelectedIndex(const char* listName) { return ListBoxSelectedIndex(Control(listName)); }
+int TMainWindowFixture::SelectedIndex(const char* listName) { return ListBoxSelectedIndex(Control(listName)); }
 
-std::vector<std::string> MainFormTest::Entries(const char* listName) {
+std::vector<std::string> TMainWindowFixture::Entries(const char* listName) {
     HWND list = Control(listName);
     std::vector<std::string> entries;
     for (int index = 0; index < ListBoxCount(list); ++index) entries.push_back(ListBoxItemText(list, index));
     return entries;
 }
 
-std::vector<MainFormTest::TRow> MainFormTest::Rows() {
+std::vector<TMainWindowFixture::TRow> TMainWindowFixture::Rows() {
     HWND details = Control("DEntryList");
     std::vector<TRow> rows;
     for (int row = 0; row < ListViewRowCount(details); ++row)
@@ -215,6 +223,6 @@ std::vector<MainFormTest::TRow> MainFormTest::Rows() {
     return rows;
 }
 
-std::string MainFormTest::StatusText() { return StatusBarSimpleText(Control("StatusBar")); }
+std::string TMainWindowFixture::StatusText() { return StatusBarSimpleText(Control("StatusBar")); }
 
-std::string MainFormTest::InfoText() { return WindowText(Control("InfoMemo")); }
+std::string TMainWindowFixture::InfoText() { return WindowText(Control("InfoMemo")); }

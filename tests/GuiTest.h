@@ -85,11 +85,14 @@ protected:
     bool OnEvent(const TEvent& event) override;
 };
 
-// A scratch registry and a TMainForm as the application's main form, shown and active.
-class MainFormTest : public ScratchRegistryTest {
+// A TMainForm as the application's main form, and what a test does with it; the window part
+// of fixtures, whichever registry they give it.
+class TMainWindowFixture {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    // Opens the window shown and active, with the application's title and help file.
+    void OpenMainWindow();
+    // Closes the window; the application has no main form afterwards.
+    void CloseMainWindow();
 
     // Replaces the fixture's window by a new one; hidden when `show` is false.
     void OpenForm(bool show);
@@ -116,4 +119,11 @@ protected:
 
 private:
     std::unique_ptr<TMainForm> form_;
+};
+
+// A scratch registry and a TMainForm as the application's main form, shown and active.
+class MainFormTest : public ScratchRegistryTest, public TMainWindowFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
 };

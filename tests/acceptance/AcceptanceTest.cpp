@@ -3,6 +3,7 @@
 // way the program does it, then their own uninstallers remove them again. The installers are
 // other processes, so these tests use the prefix's real HKEY_LOCAL_MACHINE and clean up after
 // themselves, also after an interrupted earlier run.
+#include "Installations.h"
 #include "Link.h"
 #include "Registry.h"
 #include "ScratchRegistry.h"
@@ -18,66 +19,10 @@
 
 namespace {
 
-using TProcessHandle = TUniqueHandle<TKernelHandleTraits>;
-
-constexpr DWORD kProcessTimeoutMs = 120000;
-constexpr DWORD kRemovalTimeoutMs = 60000;
-constexpr DWORD kPollIntervalMs = 100;
-constexpr DWORD kNoExitCode = 0xFFFFFFFF;
-
-const std::string kNsisEntry = "TarnwickSampleNSIS";
-const std::string kNsisFolder = "C:\\Program Files\\Tarnwick Sample NSIS";
-const std::string kNsisUninstaller = kNsisFolder + "\\uninstall.exe";
-
-const std::string kMsiProductCode = "{9BF6FB89-A106-48D0-BEAF-D74B4E9E3E01}";
-const std::string kMsiFolder = "C:\\Program Files\\Tarnwick Sample MSI";
-
 const std::string kFakeEntry = "TarnwickFakeApp";
 const std::string kFakeFolder = "C:\\Program Files\\Tarnwick Fake App";
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-// Runs `commandLine` and waits at most kProcessTimeoutMs for its end; a program that takes
-// longer is ended. Returns its exit code, or kNoExitCode when it did not start or finish.
-DWORD RunAndWait(const std::string& commandLine) {
-    std::string buffer = commandLine;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-        ADD_FAILURE() << "Cannot start " << commandLine << " (error " << GetLastError() << ")";
-        return kNoExitCode;
-    }
-    const TProcessHandle process(started.hProcess);
-    const TProcessHandle thread(started.hThread);
-    if (WaitForSingleObject(process.Get(), kProcessTimeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.Get(), kNoExitCode);
-        ADD_FAILURE() << commandLine << " did not finish within " << kProcessTimeoutMs << " ms";
-        return kNoExitCode;
-    }
-    DWORD exitCode = kNoExitCode;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return exitCode;
-}
-
-// Polls `condition` until it holds, at most kRemovalTimeoutMs; true when it held.
-template <class Condition>
-bool WaitFor(Condition condition) {
-    const ULONGLONG deadline = GetTickCount64() + kRemovalTimeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(kPollIntervalMs);
-    }
-    return true;
-}
-
-std::string EntryKeyPath(const std::string& entry) { return std::string(UninstallKeyPath) + "\\" + entry; }
-
-bool EntryExists(const std::string& entry) {
-    TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
-    return registry.OpenRegistryKey(EntryKeyPath(entry), false);
-}
+// The fake uninstaller runs from a copy in the temp folder, which it leaves for the next reboot.
+constexpr const char* kFakeTempCopies = "twk-fake-uninstaller-*.exe";
 
 // Reads the string values of an entry the way the details list does.
 std::string ReadEntryString(const std::string& entry, const std::string& name) {
@@ -85,35 +30,6 @@ std::string ReadEntryString(const std::string& entry, const std::string& name) {
     registry.ChooseRoot(HKEY_LOCAL_MACHINE);
     EXPECT_TRUE(registry.OpenRegistryKey(EntryKeyPath(entry), false)) << entry;
     return registry.ReadStringValue(name);
-}
-
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool EntryAndFolderGone(const std::string& entry, const std::string& folder) {
-    return !EntryExists(entry) && !PathExists(folder);
-}
-
-// Deletes `folder` with everything in it, as far as it can.
-void DeleteFolderTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    const TFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteFolderTree(folder + "\\" + name);
-            else
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(search.Get(), &found));
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-// Removes what a failed or interrupted run may have left: the entry's key and the folder.
-void RemoveLeftovers(const std::string& entry, const std::string& folder) {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryKeyPath(entry).c_str());
-    DeleteFolderTree(folder);
 }
 
 // The program and parameters that the program would show and run for a command line.
@@ -131,28 +47,11 @@ std::string SystemFolder() {
 
 class SampleNsisInstallerTest : public ::testing::Test {
 protected:
-    void SetUp() override { RemoveLeftovers(kNsisEntry, kNsisFolder); }
-    void TearDown() override {
-        RemoveLeftovers(kNsisEntry, kNsisFolder);
-        RemoveEmptyUninstallerFolders();
-    }
-
-    // The uninstaller runs from a "~nsu*.tmp" folder in the temp folder and leaves it empty.
-    static void RemoveEmptyUninstallerFolders() {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        WIN32_FIND_DATAA found;
-        const TFindHandle search(FindFirstFileA((std::string(temp) + "~nsu*.tmp").c_str(), &found));
-        if (!search) return;
-        do {
-            RemoveDirectoryA((std::string(temp) + found.cFileName).c_str());
-        } while (FindNextFileA(search.Get(), &found));
-    }
+    TSampleNsisGuard sample_;
 };
 
 TEST_F(SampleNsisInstallerTest, InstallsAResolvableEntryAndItsUninstallerRemovesIt) {
-    ASSERT_EQ(0u, RunAndWait(Quoted(kSampleNsisSetupPath) + " /S"));
-    ASSERT_TRUE(EntryExists(kNsisEntry));
+    ASSERT_TRUE(InstallSampleNsis());
     EXPECT_TRUE(PathExists(kNsisFolder + "\\SampleApp.exe"));
 
     EXPECT_EQ("Tarnwick Sample NSIS", ReadEntryString(kNsisEntry, "DisplayName"));
@@ -176,19 +75,11 @@ TEST_F(SampleNsisInstallerTest, InstallsAResolvableEntryAndItsUninstallerRemoves
 
 class SampleMsiPackageTest : public ::testing::Test {
 protected:
-    void SetUp() override { RemoveProduct(); }
-    void TearDown() override { RemoveProduct(); }
-
-    // Windows Installer keeps its own record of the product, so it has to uninstall it itself.
-    static void RemoveProduct() {
-        RunAndWait("msiexec /x " + kMsiProductCode + " /qn");
-        RemoveLeftovers(kMsiProductCode, kMsiFolder);
-    }
+    TSampleMsiGuard sample_;
 };
 
 TEST_F(SampleMsiPackageTest, WindowsInstallerRegistersAResolvableEntryAndRemovesIt) {
-    ASSERT_EQ(0u, RunAndWait("msiexec /i " + Quoted(kSampleMsiPath) + " /qn"));
-    ASSERT_TRUE(EntryExists(kMsiProductCode));
+    ASSERT_TRUE(InstallSampleMsi());
     EXPECT_TRUE(PathExists(kMsiFolder + "\\SampleApp.exe"));
 
     EXPECT_EQ("Tarnwick Sample MSI", ReadEntryString(kMsiProductCode, "DisplayName"));
@@ -231,7 +122,10 @@ void WriteMachineEntry(const std::string& entry, const std::vector<std::pair<std
 class FakeUninstallerTest : public ::testing::Test {
 protected:
     void SetUp() override { RemoveLeftovers(kFakeEntry, kFakeFolder); }
-    void TearDown() override { RemoveLeftovers(kFakeEntry, kFakeFolder); }
+    void TearDown() override {
+        RemoveLeftovers(kFakeEntry, kFakeFolder);
+        EXPECT_TRUE(RemoveTempLeftovers(kFakeTempCopies));
+    }
 };
 
 TEST_F(FakeUninstallerTest, RemovesItsMachineEntryAndInstallFolder) {
@@ -269,6 +163,7 @@ protected:
     }
     void TearDown() override {
         DeleteFolderTree(kFakeFolder);
+        EXPECT_TRUE(RemoveTempLeftovers(kFakeTempCopies));
         ScratchRegistryTest::TearDown();
     }
 };

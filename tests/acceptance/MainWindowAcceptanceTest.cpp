@@ -1,0 +1,299 @@
+// End to end in the real main window: the sample NSIS installer and the sample Windows Installer
+// package install into the test prefix's real HKEY_LOCAL_MACHINE; the window lists, resolves,
+// uninstalls, removes, exports and imports their entries as a user would, answering the real
+// dialogs.
+#include "GuiTest.h"
+#include "Installations.h"
+#include "ScratchFolder.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int kFileNameBox = 0x47c;  // the file dialogs' file name box (cmb13)
+
+using TStringValues = std::map<std::string, std::string>;  // name -> data
+
+// The string values (REG_SZ, REG_EXPAND_SZ) of an entry, read with the raw API, and the name
+// of the first other value in the registry's enumeration order ("" for none).
+struct TEntryValues {
+    TStringValues strings;
+    std::string firstNonString;
+};
+
+TEntryValues ReadEntryValues(const std::string& entry) {
+    TEntryValues values;
+    TKeyHandle key;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKeyPath(entry).c_str(), 0, KEY_READ, key.Receive()))
+        << entry;
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        char data[4096];
+        DWORD nameLength = sizeof(name), type = REG_NONE, size = sizeof(data);
+        if (RegEnumValueA(key.Get(), index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+            ERROR_SUCCESS)
+            break;
+        if (type == REG_SZ || type == REG_EXPAND_SZ)
+            values.strings[name] = std::string(data, size > 0 ? size - 1 : 0);
+        else if (values.firstNonString.empty())
+            values.firstNonString = name;
+    }
+    return values;
+}
+
+std::string SystemFolder() {
+    char folder[MAX_PATH] = "";
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
+
+// Puts the process's current directory back when it goes: a file dialog makes the chosen
+// file's folder current, and a current folder cannot be deleted.
+class TCurrentDirectoryGuard {
+public:
+    TCurrentDirectoryGuard() {
+        char directory[MAX_PATH] = "";
+        saved_.assign(directory, GetCurrentDirectoryA(MAX_PATH, directory));
+    }
+    ~TCurrentDirectoryGuard() { SetCurrentDirectoryA(saved_.c_str()); }
+    TCurrentDirectoryGuard(const TCurrentDirectoryGuard&) = delete;
+    TCurrentDirectoryGuard& operator=(const TCurrentDirectoryGuard&) = delete;
+
+private:
+    std::string saved_;
+};
+
+// The main window over the prefix's real HKEY_LOCAL_MACHINE, where the installers write.
+class MachineWindowTest : public ::testing::Test, public TMainWindowFixture {
+protected:
+    void SetUp() override { OpenMainWindow(); }
+    void TearDown() override { CloseMainWindow(); }
+
+    void Command(const char* itemName) {
+        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(MenuId(itemName), 0), 0);
+        PumpMessages();
+    }
+
+    bool Listed(const char* listName, const std::string& entry) {
+        const auto entries = Entries(listName);
+        return std::find(entries.begin(), entries.end(), entry) != entries.end();
+    }
+
+    TStringValues ShownValues() {
+        TStringValues shown;
+        for (const TRow& row : Rows()) shown[row.caption] = row.value;
+        return shown;
+    }
+
+    std::vector<std::string> CheckedCaptions() {
+        std::vector<std::string> checked;
+        for (const TRow& row : Rows())
+            if (row.checked) checked.push_back(row.caption);
+        return checked;
+    }
+
+    // The user focuses the details row `caption` and presses space, which toggles its check.
+    void PressSpaceOn(const std::string& caption) {
+        HWND details = Control("DEntryList");
+        const std::vector<TRow> rows = Rows();
+        const auto row =
+            std::find_if(rows.begin(), rows.end(), [&](const TRow& shown) { return shown.caption == caption; });
+        ASSERT_NE(rows.end(), row) << "no row " << caption;
+        SetFocus(details);
+        LVITEMA state{};
+        state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
+        const auto index = static_cast<WPARAM>(row - rows.begin());
+        SendMessageA(details, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
+        PressKey(details, VK_SPACE);
+    }
+
+    // Waits for `condition` while the window goes on handling its messages, as the
+    // application's loop would while an uninstaller runs.
+    template <class Condition>
+    static bool PumpUntil(Condition condition) {
+        return WaitFor([&] {
+            PumpMessages();
+            return condition();
+        });
+    }
+
+    // Activates the application and selects the installed entry in "Conventional Entries".
+    // Installers write numbers beside the strings: the details show every string value, then
+    // the error box names the first value that is not a string, and is answered OK.
+    void SelectInstalledEntry(const std::string& entry) {
+        Activate();
+        ASSERT_TRUE(Listed("CEntryList", entry)) << entry;
+        EXPECT_FALSE(Listed("UEntryList", entry));
+        const TEntryValues values = ReadEntryValues(entry);
+        ASSERT_NE("", values.firstNonString) << entry << " holds only strings";
+        {
+            TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+            ClickEntry("CEntryList", entry);
+            ASSERT_TRUE(errorBox.Answered()) << "no error box for " << values.firstNonString;
+            EXPECT_EQ("Invalid data type for '" + values.firstNonString + "'", errorBox.Snapshot().text);
+        }
+        EXPECT_EQ(entry, Form().EntryName);
+        EXPECT_EQ(values.strings, ShownValues());
+    }
+
+    // Runs a menu command whose confirmation is answered OK; fails when a warning follows.
+    void RunConfirmed(const char* itemName) {
+        std::unique_ptr<TModalAnswer> warning;
+        TModalAnswer confirmation(kFormClassName, "Confirm", [&](HWND dialog) {
+            PressButton(IDOK)(dialog);
+            warning = std::make_unique<TModalAnswer>(kFormClassName, "Warning", PressButton(IDOK));
+        });
+        Command(itemName);
+        ASSERT_TRUE(confirmation.Answered()) << itemName << " asked nothing";
+        EXPECT_FALSE(warning && warning->Answered()) << warning->Snapshot().text;
+    }
+
+    // Runs File > Export or File > Import and answers its file dialog with `fileName`; fails
+    // when the program's error box follows (which is answered OK).
+    void RunFileCommand(const char* itemName, const char* dialogTitle, const std::string& fileName) {
+        std::unique_ptr<TModalAnswer> errorBox;
+        TModalAnswer dialog(kMessageBoxClass, dialogTitle, [&](HWND window) {
+            SetWindowTextA(GetDlgItem(window, kFileNameBox), fileName.c_str());
+            PressButton(IDOK)(window);
+            errorBox = std::make_unique<TModalAnswer>(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        });
+        Command(itemName);
+        ASSERT_TRUE(dialog.Answered()) << dialogTitle << " did not open";
+        EXPECT_FALSE(errorBox && errorBox->Answered()) << errorBox->Snapshot().text;
+    }
+
+    // Uninstall in the window runs the entry's own uninstaller; once it has removed the entry
+    // and the program's folder, coming back to the application lists the entry no more.
+    // `whileRunning`, if given, acts on the uninstaller after the removal.
+    void UninstallSelectedEntry(const std::string& entry, const std::string& folder,
+                                const std::function<void()>& whileRunning = {}) {
+        ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditUninstallItem"));
+        EXPECT_TRUE(PumpUntil([&] { return EntryAndFolderGone(entry, folder); })) << entry << " stays";
+        if (whileRunning) whileRunning();
+        Activate();
+        EXPECT_FALSE(Listed("CEntryList", entry));
+        EXPECT_FALSE(Listed("UEntryList", entry));
+        EXPECT_EQ("", Form().EntryName);
+    }
+
+    // Exports the selected entry, removes it, imports the file again: the entry is back in
+    // "Conventional Entries" with the same string values. Other values have no row, so they
+    // are not exported and do not come back.
+    void ExportRemoveImport(const std::string& entry) {
+        const TStringValues before = ReadEntryValues(entry).strings;
+        const TScratchFolder folder;
+        const TCurrentDirectoryGuard directory;
+        const std::string fileName = folder.Path("entry.ini");
+        ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileExportItem", "Export registry key", fileName));
+        ASSERT_TRUE(PathExists(fileName));
+
+        ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
+        ASSERT_FALSE(EntryExists(entry));
+        EXPECT_FALSE(Listed("CEntryList", entry));
+
+        ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileImportItem", "Import registry key", fileName));
+        ASSERT_TRUE(EntryExists(entry));
+        const TEntryValues after = ReadEntryValues(entry);
+        EXPECT_EQ(before, after.strings);
+        EXPECT_EQ("", after.firstNonString);
+        EXPECT_TRUE(Listed("CEntryList", entry));
+        EXPECT_FALSE(Listed("UEntryList", entry));
+    }
+};
+
+class NsisEntryWindowTest : public MachineWindowTest {
+protected:
+    TSampleNsisGuard sample_;
+};
+
+TEST_F(NsisEntryWindowTest, IsResolvedAndUninstalledByItsOwnUninstaller) {
+    ASSERT_TRUE(InstallSampleNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kNsisEntry));
+    // The registry enumerates QuietUninstallString before UninstallString here, and the
+    // auto-check takes the first value whose name holds "UninstallString".
+    EXPECT_EQ(std::vector<std::string>{"QuietUninstallString"}, CheckedCaptions());
+    EXPECT_EQ(lsExistingLink, Form().LinkState);
+    EXPECT_EQ("EXISTING LINK", FirstLine(InfoText()));
+    EXPECT_EQ(kNsisUninstaller, Form().UninstallCommand);
+    EXPECT_EQ("/S", Form().UninstallParams);
+
+    UninstallSelectedEntry(kNsisEntry, kNsisFolder);
+}
+
+TEST_F(NsisEntryWindowTest, ItsPlainUninstallStringRunsTheUninstallerWithItsWindow) {
+    ASSERT_TRUE(InstallSampleNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kNsisEntry));
+    // The user checks the plain command instead of the quiet one.
+    ASSERT_NO_FATAL_FAILURE(PressSpaceOn("QuietUninstallString"));
+    ASSERT_NO_FATAL_FAILURE(PressSpaceOn("UninstallString"));
+    EXPECT_EQ(std::vector<std::string>{"UninstallString"}, CheckedCaptions());
+    EXPECT_EQ(lsExistingLink, Form().LinkState);
+    EXPECT_EQ(kNsisUninstaller, Form().UninstallCommand);
+    EXPECT_EQ("", Form().UninstallParams);
+
+    // Without /S the uninstaller removes everything at once, then waits on its last page for
+    // the user to press Close.
+    UninstallSelectedEntry(kNsisEntry, kNsisFolder, [] {
+        HWND uninstaller = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            uninstaller = FindWindowA(kMessageBoxClass, "Tarnwick Sample NSIS Uninstall: Completed");
+            return uninstaller != nullptr;
+        })) << "the uninstaller's window did not show";
+        PressButton(IDOK)(uninstaller);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(uninstaller); }));
+    });
+}
+
+TEST_F(NsisEntryWindowTest, WithoutItsUninstallerIsAnInvalidLinkThatRemoveDeletes) {
+    ASSERT_TRUE(InstallSampleNsis());
+    ASSERT_TRUE(DeleteFileA(kNsisUninstaller.c_str()));
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kNsisEntry));
+    EXPECT_EQ(lsInvalidLink, Form().LinkState);
+    EXPECT_EQ("INVALID LINK", FirstLine(InfoText()));
+    EXPECT_EQ(kNsisUninstaller, Form().UninstallCommand);
+
+    ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
+    EXPECT_FALSE(EntryExists(kNsisEntry));
+    EXPECT_FALSE(Listed("CEntryList", kNsisEntry));
+    EXPECT_FALSE(Listed("UEntryList", kNsisEntry));
+    EXPECT_EQ("NO SELECTED ENTRY", FirstLine(InfoText()));
+    EXPECT_TRUE(PathExists(kNsisFolder + "\\SampleApp.exe")) << "Remove touches the registry only";
+}
+
+TEST_F(NsisEntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+    ASSERT_TRUE(InstallSampleNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kNsisEntry));
+    ExportRemoveImport(kNsisEntry);
+}
+
+class MsiEntryWindowTest : public MachineWindowTest {
+protected:
+    TSampleMsiGuard sample_;
+};
+
+TEST_F(MsiEntryWindowTest, IsResolvedThroughTheSearchListAndUninstalledByWindowsInstaller) {
+    ASSERT_TRUE(InstallSampleMsi());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsiProductCode));
+    EXPECT_EQ(std::vector<std::string>{"UninstallString"}, CheckedCaptions());
+    EXPECT_EQ(lsExistingLink, Form().LinkState);
+    EXPECT_EQ("EXISTING LINK", FirstLine(InfoText()));
+    // "MsiExec.exe" alone is found in the system folder.
+    EXPECT_STRCASEEQ((SystemFolder() + "\\msiexec.exe").c_str(), Form().UninstallCommand.c_str());
+    EXPECT_EQ("/X" + kMsiProductCode, Form().UninstallParams);
+
+    // Run as it stands: Wine's msiexec asks nothing before it removes a product.
+    UninstallSelectedEntry(kMsiProductCode, kMsiFolder);
+}
+
+TEST_F(MsiEntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+    ASSERT_TRUE(InstallSampleMsi());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsiProductCode));
+    ExportRemoveImport(kMsiProductCode);
+}
+
+}  // namespace
