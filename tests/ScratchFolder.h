@@ -26,6 +26,10 @@ public:
         EXPECT_TRUE(FileNames().empty()) << path_;
     }
     ~TScratchFolder() {
+        // A file dialog leaves the current directory here, and a current directory cannot be removed.
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, current);
+        if (lstrcmpiA(current, path_.c_str()) == 0) SetCurrentDirectoryA((path_ + "\\..").c_str());
         for (const std::string& name : FileNames()) {
             const std::string path = Path(name);
             if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
