@@ -9,6 +9,7 @@
 #include "Win/Widgets.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -170,15 +171,11 @@ private:
     bool& flag_;
 };
 
-// Checks the first row, in the order the rows were added, that names the uninstall command.
-void CheckUninstallRow(HWND details) {
-    const int rows = ListViewRowCount(details);
-    for (int row = 0; row < rows; ++row) {
-        if (NamesUninstallCommand(ListViewText(details, row, 0))) {
-            ListViewSetChecked(details, row, true);
-            return;
-        }
-    }
+// Checks the first row, in the order the rows were added, that names the uninstall command;
+// `captions` holds the rows' captions in that order (no need to ask the control for each).
+void CheckUninstallRow(HWND details, const TStringList& captions) {
+    const auto found = std::find_if(captions.begin(), captions.end(), NamesUninstallCommand);
+    if (found != captions.end()) ListViewSetChecked(details, static_cast<int>(found - captions.begin()), true);
 }
 
 }  // namespace
@@ -270,18 +267,24 @@ void TMainForm::RefreshEntryViews() {
     registry.ChooseRoot(HKEY_LOCAL_MACHINE);
     registry.OpenRegistryKey(UninstallKeyPath, false);
     registry.ListSubkeyNames(names);
-    registry.CloseRegistryKey();
     {
+        // Each entry is opened below the Uninstall key, held open meanwhile: no walk from the root.
+        TRegistry entry;
+        entry.ChooseRoot(registry.CurrentKey());
         TUpdateBracket conventionalUpdate(conventional), unconventionalUpdate(unconventional);
         ListBoxClear(conventional);
         ListBoxClear(unconventional);
+        TStringList conventionalNames, unconventionalNames;
         for (const std::string& name : names) {
-            registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
-            const bool isConventional = registry.HasValue("DisplayName") && registry.HasValue("UninstallString");
-            ListBoxAdd(isConventional ? conventional : unconventional, name);
-            registry.CloseRegistryKey();
+            entry.OpenRegistryKey(name, false);
+            const bool isConventional = entry.HasValue("DisplayName") && entry.HasValue("UninstallString");
+            (isConventional ? conventionalNames : unconventionalNames).push_back(name);
+            entry.CloseRegistryKey();
         }
+        ListBoxAddAll(conventional, conventionalNames);
+        ListBoxAddAll(unconventional, unconventionalNames);
     }
+    registry.CloseRegistryKey();
     ShowEntryDetails("");
 }
 
@@ -302,6 +305,7 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
     registry.ListValueNames(valueNames);
     std::exception_ptr failure;
     {
+        TStringList captions;  // of the rows, in the order they are added
         const TScopedFlag loading(loadingDetails_);
         TSortedListUpdate update(details);
         ListViewClear(details);
@@ -313,11 +317,12 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
             try {
                 const std::string text = registry.ReadStringValue(valueName);
                 ListViewSetText(details, ListViewAddRow(details, valueName), 1, text);
+                captions.push_back(valueName);
             } catch (...) {
                 if (!failure) failure = std::current_exception();
             }
         }
-        CheckUninstallRow(details);
+        CheckUninstallRow(details, captions);
     }
     registry.CloseRegistryKey();
     EntryName = name;

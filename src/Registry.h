@@ -24,7 +24,8 @@ public:
     HKEY CurrentKey() const { return current_.Get(); }
     const std::string& CurrentPath() const { return currentPath_; }
 
-    // Switches to another predefined root; closes the current key when the root changes.
+    // Switches to another root (a predefined key, or an open key that outlives this use of it);
+    // closes the current key when the root changes.
     void ChooseRoot(HKEY root);
 
     // Opens (or with mayCreate and a non-empty path, creates with missing parents) the key at

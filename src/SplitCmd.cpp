@@ -55,9 +55,14 @@ std::vector<std::string> SearchList() {
 
 bool StartsWithDrive(const std::string& path) { return path.size() >= 3 && path[1] == ':' && path[2] == '\\'; }
 
+unsigned long probeCount = 0;
+
 }  // namespace
 
+unsigned long FileProbeCount() { return probeCount; }
+
 bool FileExists(const std::string& name) {
+    ++probeCount;
     WIN32_FIND_DATAA data;
     const TFindHandle find(FindFirstFileA(name.c_str(), &data));
     if (!find || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;

@@ -3,6 +3,7 @@
 
 #include "Win/Gdi.h"
 
+#include <algorithm>
 #include <vector>
 
 std::string WindowText(HWND window) {
@@ -15,6 +16,55 @@ void ListBoxClear(HWND list) { SendMessageA(list, LB_RESETCONTENT, 0, 0); }
 
 int ListBoxAdd(HWND list, const std::string& text) {
     return static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+namespace {
+
+// A name as a sorted list box compares it: its text up to the first null, in UTF-16, with the
+// sort key of the list box's locale ignoring case.
+struct TSortedName {
+    const std::string* name;
+    std::wstring text;
+    std::string key;
+};
+
+TSortedName SortedName(const std::string& name, LCID locale) {
+    TSortedName sorted{&name, std::wstring(name.size() + 1, L'\0'), {}};
+    sorted.text.resize(static_cast<size_t>(std::max(
+        MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, sorted.text.data(), static_cast<int>(sorted.text.size())) - 1,
+        0)));
+    const int size = LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, sorted.text.c_str(), -1, nullptr, 0);
+    sorted.key.resize(static_cast<size_t>(std::max(size, 0)));
+    LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, sorted.text.c_str(), -1,
+                 reinterpret_cast<LPWSTR>(sorted.key.data()), size);
+    return sorted;
+}
+
+}  // namespace
+
+void ListBoxAddAll(HWND list, std::span<const std::string> names) {
+    if (names.size() > 1 && ListBoxCount(list) == 0) {
+        // The control's own comparison is CompareString with its locale, ignoring case. When the
+        // names, ordered by sort key, compare strictly ascending with it, one LB_ADDSTRING each
+        // would append each one: appending them directly gives the same list.
+        const auto locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
+        std::vector<TSortedName> sorted;
+        sorted.reserve(names.size());
+        for (const std::string& name : names) sorted.push_back(SortedName(name, locale));
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const TSortedName& first, const TSortedName& second) { return first.key < second.key; });
+        const bool ascending =
+            std::adjacent_find(sorted.begin(), sorted.end(), [locale](const TSortedName& first, const TSortedName& second) {
+                return CompareStringW(locale, NORM_IGNORECASE, first.text.c_str(), -1, second.text.c_str(), -1) !=
+                       CSTR_LESS_THAN;
+            }) == sorted.end();
+        if (ascending) {
+            for (const TSortedName& name : sorted)
+                SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.name->c_str()));
+            return;
+        }
+    }
+    for (const std::string& name : names) ListBoxAdd(list, name);
 }
 
 int ListBoxCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
@@ -89,33 +139,26 @@ void ListViewSetChecked(HWND list, int row, bool checked) {
 
 namespace {
 
-// Caption buffers for the sort, allocated before the control calls back.
-struct TSortContext {
-    HWND list;
-    std::vector<char> first = std::vector<char>(16385);
-    std::vector<char> second = std::vector<char>(16385);
-};
-
-void CaptionInto(HWND list, LPARAM row, std::vector<char>& buffer) {
-    LVITEMA item{};
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    buffer[0] = '\0';
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-int CALLBACK CompareCaptions(LPARAM firstRow, LPARAM secondRow, LPARAM contextAddress) {
-    auto& context = *reinterpret_cast<TSortContext*>(contextAddress);
-    CaptionInto(context.list, firstRow, context.first);
-    CaptionInto(context.list, secondRow, context.second);
-    return lstrcmpA(context.first.data(), context.second.data());
+int CALLBACK CompareCaptions(LPARAM firstRow, LPARAM secondRow, LPARAM captionsAddress) {
+    const auto& captions = *reinterpret_cast<const std::vector<std::string>*>(captionsAddress);
+    return lstrcmpA(captions[static_cast<size_t>(firstRow)].c_str(), captions[static_cast<size_t>(secondRow)].c_str());
 }
 
 }  // namespace
 
 void ListViewSortByCaption(HWND list) {
-    TSortContext context{list};
-    SendMessageA(list, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(CompareCaptions));
+    // Each caption is read once and the row's item data set to its index, so the comparisons
+    // send no messages (a row's messages may pass through subclasses that cost a lot).
+    std::vector<std::string> captions(static_cast<size_t>(ListViewRowCount(list)));
+    for (size_t row = 0; row < captions.size(); ++row) {
+        captions[row] = ListViewText(list, static_cast<int>(row), 0);
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = static_cast<int>(row);
+        item.lParam = static_cast<LPARAM>(row);
+        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&captions), reinterpret_cast<LPARAM>(CompareCaptions));
 }
 
 TUpdateBracket::TUpdateBracket(HWND control) : control_(control) { SendMessageA(control_, WM_SETREDRAW, FALSE, 0); }

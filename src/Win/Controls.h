@@ -15,6 +15,9 @@ std::string WindowText(HWND window);
 // List boxes. Index -1 means "no item".
 void ListBoxClear(HWND list);
 int ListBoxAdd(HWND list, const std::string& text);  // at its sorted place in a sorted list
+// Adds every name to a sorted list box: the same list as one ListBoxAdd each, in far less time
+// for thousands of names (no binary search and no moving of items per name).
+void ListBoxAddAll(HWND list, std::span<const std::string> names);
 int ListBoxCount(HWND list);
 std::string ListBoxItemText(HWND list, int index);
 int ListBoxSelectedIndex(HWND list);
@@ -29,7 +32,7 @@ std::string ListViewText(HWND list, int row, int column);
 int ListViewRowCount(HWND list);
 bool ListViewChecked(HWND list, int row);
 void ListViewSetChecked(HWND list, int row, bool checked);
-// Sorts the rows by caption, ascending, with lstrcmpA.
+// Sorts the rows by caption, ascending, with lstrcmpA. Uses the rows' item data (lParam).
 void ListViewSortByCaption(HWND list);
 
 // Update bracket: no repainting while it lives; at its end repainting resumes and the

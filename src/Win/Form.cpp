@@ -226,7 +226,9 @@ void TForm::SetHint(HWND control, const std::string& hint) {
     if (!toolTips_ || hint.empty()) return;
     TOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // No TTF_SUBCLASS: PreTranslateMessage relays the mouse. A subclassed control pays for its
+    // subclass on every message, which under Wine means server calls (window properties).
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = handle_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     TOOLINFOA existing = tool;
@@ -335,6 +337,8 @@ bool TForm::FocusMnemonic(char key) {
 }
 
 bool TForm::PreTranslateMessage(const MSG& message) {
+    if (toolTips_ && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+        SendMessageA(toolTips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
     if (message.message == WM_SYSCHAR) return FocusMnemonic(static_cast<char>(message.wParam));
     if (message.message != WM_KEYDOWN) return false;
     HWND focus = GetFocus();

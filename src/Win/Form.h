@@ -114,7 +114,8 @@ public:
     void SetControlFont(HWND control, int height, int weight);
 
     // Dialog keys of a message taken from the queue for this form: Tab / Shift+Tab, Enter,
-    // Esc and Alt+letter label accelerators. True when the message was used up.
+    // Esc and Alt+letter label accelerators. True when the message was used up. Mouse
+    // messages are relayed to the tooltips.
     bool PreTranslateMessage(const MSG& message);
 
 protected:
