@@ -152,6 +152,18 @@ protected:
         return std::find(entries.begin(), entries.end(), entry) != entries.end();
     }
 
+    // What both file dialogs show when they open, owned (and disabled) by the main window.
+    void ExpectTheExchangeDialogLook(TFileDialogAnswer& answer) {
+        EXPECT_EQ("Untitled", answer.View().fileName);
+        EXPECT_EQ((std::vector<std::string>{"INI files", "All files"}), answer.View().filters);
+        EXPECT_EQ(0, answer.View().selectedFilter);
+        EXPECT_FALSE(answer.View().readOnlyBoxShown);
+        EXPECT_TRUE(answer.View().explorerStyle);
+        EXPECT_EQ(Form().Handle(), answer.View().owner);
+        EXPECT_FALSE(answer.View().ownerEnabled);
+        EXPECT_TRUE(answer.Errors().empty());
+    }
+
     static std::string CurrentDirectory() {
         char path[MAX_PATH] = "";
         GetCurrentDirectoryA(MAX_PATH, path);
@@ -189,14 +201,7 @@ TEST_F(ExchangeWindowTest, ExportDialogSavesEveryRowOfTheSelectedEntry) {
     TFileDialogAnswer answer(kExportTitle, folder_.Path("saved"));
     Command("FileExportItem");
     ASSERT_TRUE(answer.Shown());
-    EXPECT_EQ("Untitled", answer.View().fileName);
-    EXPECT_EQ((std::vector<std::string>{"INI files", "All files"}), answer.View().filters);
-    EXPECT_EQ(0, answer.View().selectedFilter);
-    EXPECT_FALSE(answer.View().readOnlyBoxShown);
-    EXPECT_TRUE(answer.View().explorerStyle);
-    EXPECT_EQ(Form().Handle(), answer.View().owner);
-    EXPECT_FALSE(answer.View().ownerEnabled);
-    EXPECT_TRUE(answer.Errors().empty());
+    ExpectTheExchangeDialogLook(answer);
 
     // The details are sorted by name; the checked row and the unchecked ones are all written.
     EXPECT_EQ("[Demo]\r\n@=\" padded \"\r\nDisplayName=Demo\r\nUninstallString=C:\\DEMO\\UNINST.EXE\r\n",
@@ -270,14 +275,7 @@ TEST_F(ExchangeWindowTest, ImportDialogWritesEverySectionAndRefreshesTheLists) {
     TFileDialogAnswer answer(kImportTitle, folder_.Path("demo.ini"));
     Command("FileImportItem");
     ASSERT_TRUE(answer.Shown());
-    EXPECT_EQ("Untitled", answer.View().fileName);
-    EXPECT_EQ((std::vector<std::string>{"INI files", "All files"}), answer.View().filters);
-    EXPECT_EQ(0, answer.View().selectedFilter);
-    EXPECT_FALSE(answer.View().readOnlyBoxShown);
-    EXPECT_TRUE(answer.View().explorerStyle);
-    EXPECT_EQ(Form().Handle(), answer.View().owner);
-    EXPECT_FALSE(answer.View().ownerEnabled);
-    EXPECT_TRUE(answer.Errors().empty());
+    ExpectTheExchangeDialogLook(answer);
 
     EXPECT_EQ((TValues{{"DisplayName", {REG_SZ, "Demo"}}, {"UninstallString", {REG_SZ, "C:\\DEMO\\UNINST.EXE"}}}),
               ValuesOf("Demo"));

@@ -61,16 +61,7 @@ private:
 
 TForm::~TForm() { DestroyHandle(); }
 
-void TForm::RegisterFormClass() {
-    WNDCLASSA windowClass{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kFormClass, &windowClass)) return;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kFormClass;
-    RegisterClassA(&windowClass);
-}
+void TForm::RegisterFormClass() { RegisterClassOnce(kFormClass, WindowProc, 0); }
 
 TForm* TForm::FromHandle(HWND window) {
     if (!window || !IsClass(window, kFormClass)) return nullptr;

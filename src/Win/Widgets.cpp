@@ -185,6 +185,8 @@ LRESULT CALLBACK FlatButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(button, message, wParam, lParam);
 }
 
+}  // namespace
+
 void RegisterClassOnce(const char* name, WNDPROC procedure, UINT style) {
     WNDCLASSA windowClass{};
     if (GetClassInfoA(GetModuleHandleA(nullptr), name, &windowClass)) return;
@@ -196,8 +198,6 @@ void RegisterClassOnce(const char* name, WNDPROC procedure, UINT style) {
     windowClass.lpszClassName = name;
     RegisterClassA(&windowClass);
 }
-
-}  // namespace
 
 void RegisterWidgetClasses() {
     RegisterClassOnce(kPanelClass, PanelProc, 0);

@@ -15,6 +15,10 @@ inline constexpr const char* kBevelClass = "TwkBevel";
 // A click, or BM_CLICK, sends WM_COMMAND BN_CLICKED to its parent.
 inline constexpr const char* kFlatButtonClass = "TwkFlatButton";
 
+// Registers a window class of this module (button-face background, arrow cursor) unless it
+// already exists.
+void RegisterClassOnce(const char* name, WNDPROC procedure, UINT style);
+
 // Registers the three classes once per process.
 void RegisterWidgetClasses();
 
