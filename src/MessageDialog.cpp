@@ -100,9 +100,9 @@ TMessageForm::TMessageForm(const std::string& text, TMessageKind kind) {
         layout.push_back({"CancelButton", nullptr, "BUTTON", IDCANCEL, buttonLeft + kButtonWidth + kButtonGap,
                           buttonTop, kButtonWidth, kButtonHeight, kButtonStyle, 0, "Cancel", nullptr});
 
-    const TFormSpec spec = {confirmation ? "Confirm" : "Warning", clientWidth, clientHeight, kDialogBorderStyle,
+    const TFormSpec formSpec = {confirmation ? "Confirm" : "Warning", clientWidth, clientHeight, kDialogBorderStyle,
                             kDialogBorderExStyle, 0, false, font.lfFaceName, static_cast<int>(font.lfHeight)};
-    CreateForm(spec, layout, {}, Application().MainWindow());
+    CreateForm(formSpec, layout, {}, Application().MainWindow());
 
     for (const TControlSpec& row : layout)
         SendMessageA(FindControl(row.name), WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.Get()), FALSE);

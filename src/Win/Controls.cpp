@@ -184,17 +184,17 @@ std::string StatusBarSimpleText(HWND bar) {
 void AddToolButtons(HWND toolbar, std::span<const TToolButtonSpec> buttons) {
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     std::vector<TBBUTTON> added;
-    for (const TToolButtonSpec& spec : buttons) {
+    for (const TToolButtonSpec& buttonSpec : buttons) {
         TBBUTTON button{};
-        if (spec.commandId == 0) {
-            button.iBitmap = spec.separatorWidth;
+        if (buttonSpec.commandId == 0) {
+            button.iBitmap = buttonSpec.separatorWidth;
             button.fsStyle = BTNS_SEP;
         } else {
-            button.iBitmap = spec.image;
-            button.idCommand = spec.commandId;
+            button.iBitmap = buttonSpec.image;
+            button.idCommand = buttonSpec.commandId;
             button.fsState = TBSTATE_ENABLED;
             button.fsStyle = BTNS_BUTTON;
-            button.iString = reinterpret_cast<INT_PTR>(spec.caption);
+            button.iString = reinterpret_cast<INT_PTR>(buttonSpec.caption);
         }
         added.push_back(button);
     }

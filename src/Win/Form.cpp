@@ -98,44 +98,44 @@ LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return result;
 }
 
-void TForm::CreateForm(const TFormSpec& spec, std::span<const TControlSpec> layout,
+void TForm::CreateForm(const TFormSpec& formSpec, std::span<const TControlSpec> layout,
                        std::span<const TMenuItemSpec> menu, HWND owner) {
     RegisterFormClass();
-    showHint_ = spec.showHint;
-    fontName_ = spec.fontName;
+    showHint_ = formSpec.showHint;
+    fontName_ = formSpec.fontName;
     if (!menu.empty()) menu_.Build(menu);
 
-    RECT frame{0, 0, spec.clientWidth, spec.clientHeight};
-    AdjustWindowRectEx(&frame, spec.style, menu_.Handle() != nullptr, spec.exStyle);
+    RECT frame{0, 0, formSpec.clientWidth, formSpec.clientHeight};
+    AdjustWindowRectEx(&frame, formSpec.style, menu_.Handle() != nullptr, formSpec.exStyle);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowExA(spec.exStyle, kFormClass, spec.caption, spec.style, left, top, width, height, owner,
+    CreateWindowExA(formSpec.exStyle, kFormClass, formSpec.caption, formSpec.style, left, top, width, height, owner,
                     menu_.Handle(), GetModuleHandleA(nullptr), this);
-    if (!handle_) throw Exception(FormatMessageText("Cannot create the window %s", spec.caption));
+    if (!handle_) throw Exception(FormatMessageText("Cannot create the window %s", formSpec.caption));
     if (menu_.Handle()) menu_.AttachToWindow();
 
     // A menu bar that wraps takes more room than AdjustWindowRectEx allowed for.
     RECT client;
     GetClientRect(handle_, &client);
-    const int missing = spec.clientHeight - (client.bottom - client.top);
+    const int missing = formSpec.clientHeight - (client.bottom - client.top);
     if (missing != 0)
         SetWindowPos(handle_, nullptr, left, top - missing / 2, width, height + missing, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    if (spec.iconId) {
+    if (formSpec.iconId) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         const auto loadIcon = [&](int sizeMetric) {
             const int size = GetSystemMetrics(sizeMetric);
             return reinterpret_cast<LPARAM>(
-                LoadImageA(instance, MAKEINTRESOURCEA(spec.iconId), IMAGE_ICON, size, size, LR_SHARED));
+                LoadImageA(instance, MAKEINTRESOURCEA(formSpec.iconId), IMAGE_ICON, size, size, LR_SHARED));
         };
         SendMessageA(handle_, WM_SETICON, ICON_BIG, loadIcon(SM_CXICON));
         SendMessageA(handle_, WM_SETICON, ICON_SMALL, loadIcon(SM_CXSMICON));
     }
 
-    font_.Reset(CreateFontA(spec.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    font_.Reset(CreateFontA(formSpec.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            spec.fontName));
+                            formSpec.fontName));
     if (showHint_) {
         toolTips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,

@@ -121,7 +121,7 @@ public:
 protected:
     // Creates the window and its controls. `owner` owns the window (for a modal form: the
     // window it is shown over). Throws Exception when the window cannot be created.
-    void CreateForm(const TFormSpec& spec, std::span<const TControlSpec> layout,
+    void CreateForm(const TFormSpec& formSpec, std::span<const TControlSpec> layout,
                     std::span<const TMenuItemSpec> menu = {}, HWND owner = nullptr);
     // Destroys the window now (forms that own pictures their controls show call it first).
     void DestroyHandle();

@@ -17,27 +17,27 @@ SIZE MeasureCaption(const char* caption, HFONT font, int width) {
 std::vector<TCreatedControl> CreateControls(HWND form, std::span<const TControlSpec> layout, HFONT font) {
     RegisterWidgetClasses();
     std::vector<TCreatedControl> created;
-    for (const TControlSpec& spec : layout) {
+    for (const TControlSpec& controlSpec : layout) {
         HWND parent = form;
-        if (spec.parent) {
+        if (controlSpec.parent) {
             parent = nullptr;
             for (const TCreatedControl& control : created)
-                if (control.name == spec.parent) parent = control.handle;
-            if (!parent) throw Exception(FormatMessageText("No panel %s above it in the layout", spec.parent));
+                if (control.name == controlSpec.parent) parent = control.handle;
+            if (!parent) throw Exception(FormatMessageText("No panel %s above it in the layout", controlSpec.parent));
         }
-        int width = spec.width, height = spec.height;
+        int width = controlSpec.width, height = controlSpec.height;
         if (width == 0 || height == 0) {
-            const SIZE fitted = MeasureCaption(spec.caption, font, width);
+            const SIZE fitted = MeasureCaption(controlSpec.caption, font, width);
             if (width == 0) width = fitted.cx;
             if (height == 0) height = fitted.cy;
         }
-        HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.caption ? spec.caption : "",
-                                       WS_CHILD | WS_VISIBLE | spec.style, spec.left, spec.top, width, height, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+        HWND control = CreateWindowExA(controlSpec.exStyle, controlSpec.className, controlSpec.caption ? controlSpec.caption : "",
+                                       WS_CHILD | WS_VISIBLE | controlSpec.style, controlSpec.left, controlSpec.top, width, height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlSpec.id)),
                                        GetModuleHandleA(nullptr), nullptr);
-        if (!control) throw Exception(FormatMessageText("Cannot create the control %s", spec.name));
+        if (!control) throw Exception(FormatMessageText("Cannot create the control %s", controlSpec.name));
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        created.push_back({spec.name, control});
+        created.push_back({controlSpec.name, control});
     }
     return created;
 }
