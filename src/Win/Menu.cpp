@@ -44,33 +44,33 @@ void TMainMenu::Build(std::span<const TMenuItemSpec> items) {
     bitmaps_.clear();
     std::vector<ACCEL> accelerators;
     HMENU current = nullptr;
-    for (const TMenuItemSpec& spec : items) {
-        TItem item{spec.name, spec.id, nullptr, nullptr, spec.hint ? spec.hint : ""};
-        if (spec.level == 0) {
+    for (const TMenuItemSpec& itemSpec : items) {
+        TItem item{itemSpec.name, itemSpec.id, nullptr, nullptr, itemSpec.hint ? itemSpec.hint : ""};
+        if (itemSpec.level == 0) {
             current = CreatePopupMenu();
-            AppendMenuA(handle_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(current), spec.caption);
+            AppendMenuA(handle_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(current), itemSpec.caption);
             item.parent = handle_;
             item.popup = current;
         } else if (current) {
             item.parent = current;
-            if (std::string_view(spec.caption) == "-") {
+            if (std::string_view(itemSpec.caption) == "-") {
                 AppendMenuA(current, MF_SEPARATOR, 0, nullptr);
             } else {
-                std::string caption = spec.caption;
-                if (spec.shortCut) {
-                    caption.append("\t").append(ShortCutText(spec.shortCut));
-                    accelerators.push_back(Accelerator(spec.shortCut, spec.id));
+                std::string caption = itemSpec.caption;
+                if (itemSpec.shortCut) {
+                    caption.append("\t").append(ShortCutText(itemSpec.shortCut));
+                    accelerators.push_back(Accelerator(itemSpec.shortCut, itemSpec.id));
                 }
-                AppendMenuA(current, MF_STRING, static_cast<UINT_PTR>(spec.id), caption.c_str());
-                if (spec.bitmapId) {
+                AppendMenuA(current, MF_STRING, static_cast<UINT_PTR>(itemSpec.id), caption.c_str());
+                if (itemSpec.bitmapId) {
                     TBitmapHandle picture =
-                        LoadBitmapOnBackground(spec.bitmapId, kMenuPictureBackground, GetSysColor(COLOR_MENU));
+                        LoadBitmapOnBackground(itemSpec.bitmapId, kMenuPictureBackground, GetSysColor(COLOR_MENU));
                     if (picture) {
                         MENUITEMINFOA info{};
                         info.cbSize = sizeof(info);
                         info.fMask = MIIM_BITMAP;
                         info.hbmpItem = picture.Get();
-                        SetMenuItemInfoA(current, static_cast<UINT>(spec.id), FALSE, &info);
+                        SetMenuItemInfoA(current, static_cast<UINT>(itemSpec.id), FALSE, &info);
                         bitmaps_.push_back(std::move(picture));
                     }
                 }
