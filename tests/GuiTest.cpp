@@ -132,9 +132,9 @@ const TEventSpec<TTestDialog> kTestDialogEvents[] = {
 }  // namespace
 
 TTestDialog::TTestDialog(HWND owner, bool showHint) {
-    const TFormSpec spec = {"Test Dialog",      300,  130, kDialogBorderStyle, kDialogBorderExStyle, 0, showHint,
+    const TFormSpec formSpec = {"Test Dialog",      300,  130, kDialogBorderStyle, kDialogBorderExStyle, 0, showHint,
                             "MS Sans Serif", -11};
-    CreateForm(spec, kTestDialogLayout, {}, owner);
+    CreateForm(formSpec, kTestDialogLayout, {}, owner);
     SetDefaultButton(FindControl("OKButton"));
     SetCancelButton(FindControl("CancelButton"));
 }
