@@ -8,6 +8,9 @@
 #include <commctrl.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    // Probing a program on an empty CD or floppy drive must answer "missing disk" quietly,
+    // not make the system ask the user to insert one.
+    SetErrorMode(SEM_FAILCRITICALERRORS);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     InitDiskFreeSpaceFunction();
