@@ -7,6 +7,7 @@
 #include "Win/Application.h"
 #include "Win/Controls.h"
 #include "Win/Widgets.h"
+#include "ResourceBytes.h"
 #include "resource.h"
 
 #include <string_view>
@@ -15,13 +16,7 @@ namespace {
 
 using TBytes = std::vector<unsigned char>;
 
-TBytes LogoBytes() {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_LOGO_JPEG), MAKEINTRESOURCEA(10));
-    if (resource == nullptr) return {};
-    auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, resource)));
-    return TBytes(data, data + SizeofResource(module, resource));
-}
+TBytes LogoBytes() { return ResourceBytes(IDR_LOGO_JPEG); }
 
 // A control's rectangle in its parent's client coordinates.
 RECT PlaceOf(HWND control) {

@@ -12,6 +12,7 @@
 
 #include <jpeglib.h>
 
+#include "ResourceBytes.h"
 #include "resource.h"
 
 namespace {
@@ -22,13 +23,7 @@ struct TRgb {
 
 using TBytes = std::vector<unsigned char>;
 
-TBytes LogoBytes() {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_LOGO_JPEG), MAKEINTRESOURCEA(10));
-    if (resource == nullptr) return {};
-    auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, resource)));
-    return TBytes(data, data + SizeofResource(module, resource));
-}
+TBytes LogoBytes() { return ResourceBytes(IDR_LOGO_JPEG); }
 
 // Encodes a picture with libjpeg's compressor: `components` 3 (RGB) or 1 (grey).
 TBytes EncodeJpeg(int width, int height, int components, const std::function<TRgb(int, int)>& pixel) {
