@@ -33,4 +33,5 @@ reg="$prefix/twk-setup.reg"
 timeout 120 wine regedit /S "Z:${reg//\//\\}" </dev/null >>"$log" 2>&1
 ln -sfn /nonexistent/twk-no-disk "$prefix/dosdevices/e:"
 timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true
 touch "$stamp"

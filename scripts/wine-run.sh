@@ -7,10 +7,18 @@ set -u
 : "${WINEPREFIX:?WINEPREFIX must name the prefix to run in}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 log=$(mktemp "${TMPDIR:-/tmp}/twk-wine.XXXXXX")
-timeout --kill-after=10 "${TWK_TIMEOUT:-600}" wine "$@" </dev/null >"$log" 2>&1
-rc=$?
+for attempt in 1 2; do
+    # A wineserver that is still shutting down (after an earlier run's -k) can make wine exit at
+    # once without a word; wait for it, and run again once if that happened anyway.
+    timeout 30 wineserver -w </dev/null >/dev/null 2>&1
+    timeout --kill-after=10 "${TWK_TIMEOUT:-600}" wine "$@" </dev/null >"$log" 2>&1
+    rc=$?
+    [ $rc -ne 0 ] && [ ! -s "$log" ] && [ $attempt -eq 1 ] && continue
+    break
+done
 cat "$log"
 rm -f "$log"
 timeout 30 wineserver -k </dev/null >/dev/null 2>&1
+timeout 30 wineserver -w </dev/null >/dev/null 2>&1
 [ $rc -eq 124 ] && echo "wine-run: $1 timed out after ${TWK_TIMEOUT:-600} s"
 exit $rc
