@@ -230,20 +230,14 @@ TEST_F(AboutTest, ClosesWithEnterEscTheCloseBoxAndOKWhileTheMainWindowKeepsItsSt
     const auto rowsBefore = Rows().size();
     const std::string infoBefore = InfoText();
 
-    const auto key = [](UINT virtualKey) {
-        return [virtualKey](HWND) {
-            PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0);
-            PostMessageA(GetFocus(), WM_KEYUP, virtualKey, 0xC0000000);
-        };
-    };
     const struct {
         const char* label;
         std::function<void(HWND)> answer;
         int result;
     } rows[] = {
-        {"Enter", key(VK_RETURN), mrOK},
-        {"Esc", key(VK_ESCAPE), mrOK},
-        {"the close box", [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }, mrCancel},
+        {"Enter", PressKeyInDialog(VK_RETURN), mrOK},
+        {"Esc", PressKeyInDialog(VK_ESCAPE), mrOK},
+        {"the close box", PressCloseBox(), mrCancel},
         {"OK", PressButton(IDOK), mrOK},
     };
     for (const auto& row : rows) {

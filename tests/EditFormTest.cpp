@@ -106,20 +106,17 @@ TEST_F(EditFormTest, TabOrderAndLabelAccelerators) {
 }
 
 TEST_F(EditFormTest, ResultOfEachWayOfClosing) {
-    const auto key = [](UINT virtualKey) {
-        return [virtualKey](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0); };
-    };
     const struct {
         const char* label;
         std::function<void(HWND)> answer;
         int result;
     } rows[] = {
         {"OK button", PressButton(IDOK), mrOK},
-        {"Enter in the edit", key(VK_RETURN), mrOK},
+        {"Enter in the edit", PressKeyInDialog(VK_RETURN), mrOK},
         {"Alt+O", [](HWND) { PostMessageA(GetFocus(), WM_SYSCHAR, 'o', 0x20000001); }, mrOK},
         {"Cancel button", PressButton(IDCANCEL), mrCancel},
-        {"Esc", key(VK_ESCAPE), mrCancel},
-        {"close box", [](HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }, mrCancel},
+        {"Esc", PressKeyInDialog(VK_ESCAPE), mrCancel},
+        {"close box", PressCloseBox(), mrCancel},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);

@@ -40,13 +40,6 @@ std::ostream& operator<<(std::ostream& out, const TShellCall& call) {
 constexpr const char* kUninstallQuestion = "You are about to uninstall a program.\r\nContinue ?";
 constexpr const char* kRemoveQuestion = "You are about to remove a registry key.\r\nContinue ?";
 
-std::function<void(HWND)> Key(UINT virtualKey) {
-    return [virtualKey](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0); };
-}
-
-std::function<void(HWND)> CloseBox() {
-    return [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); };
-}
 
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
@@ -177,7 +170,7 @@ TEST_F(EntryCommandsTest, RefusedConfirmationsChangeNothing) {
     const struct {
         const char* label;
         std::function<void(HWND)> answer;
-    } rows[] = {{"Cancel", PressButton(IDCANCEL)}, {"Esc", Key(VK_ESCAPE)}, {"close box", CloseBox()}};
+    } rows[] = {{"Cancel", PressButton(IDCANCEL)}, {"Esc", PressKeyInDialog(VK_ESCAPE)}, {"close box", PressCloseBox()}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
         const TShown uninstall = RunConfirmed("EditUninstallItem", row.answer);
@@ -322,7 +315,7 @@ TEST_F(EntryCommandsTest, CancellingTheCommandDialogKeepsThePreviousCommand) {
     const struct {
         const char* label;
         std::function<void(HWND)> close;
-    } rows[] = {{"Cancel", PressButton(IDCANCEL)}, {"Esc", Key(VK_ESCAPE)}, {"close box", CloseBox()}};
+    } rows[] = {{"Cancel", PressButton(IDCANCEL)}, {"Esc", PressKeyInDialog(VK_ESCAPE)}, {"close box", PressCloseBox()}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
         ASSERT_TRUE(DoubleClickDetails(EditAndClose("C:\\other.exe", "/other", row.close)));

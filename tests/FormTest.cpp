@@ -13,9 +13,6 @@ namespace {
 class FormTest : public MainFormTest {
 protected:
     // Posts a key to the dialog's focused control from inside its modal loop.
-    static std::function<void(HWND)> KeyInDialog(UINT virtualKey) {
-        return [virtualKey](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0); };
-    }
 };
 
 TEST_F(FormTest, ModalResultsFromEscEnterAndTheCloseBox) {
@@ -24,9 +21,9 @@ TEST_F(FormTest, ModalResultsFromEscEnterAndTheCloseBox) {
         std::function<void(HWND)> answer;
         int result;
     } rows[] = {
-        {"Esc clicks the cancel button", KeyInDialog(VK_ESCAPE), mrCancel},
-        {"Enter in the edit clicks the default button", KeyInDialog(VK_RETURN), mrOK},
-        {"the close box cancels", [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }, mrCancel},
+        {"Esc clicks the cancel button", PressKeyInDialog(VK_ESCAPE), mrCancel},
+        {"Enter in the edit clicks the default button", PressKeyInDialog(VK_RETURN), mrOK},
+        {"the close box cancels", PressCloseBox(), mrCancel},
         {"the OK button", PressButton(IDOK), mrOK},
     };
     for (const auto& row : rows) {

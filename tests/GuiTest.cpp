@@ -97,6 +97,17 @@ void CALLBACK TModalAnswer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
     self->answer_(window);
 }
 
+std::function<void(HWND)> PressKeyInDialog(UINT virtualKey) {
+    return [virtualKey](HWND) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0);
+        PostMessageA(GetFocus(), WM_KEYUP, virtualKey, 0xC0000000);
+    };
+}
+
+std::function<void(HWND)> PressCloseBox() {
+    return [](HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); };
+}
+
 std::function<void(HWND)> PressButton(int buttonId) {
     return [buttonId](HWND window) {
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),

@@ -62,6 +62,10 @@ inline constexpr const char* kFormClassName = "TwkForm";
 
 // An answer that presses the window's button with control id `buttonId`.
 std::function<void(HWND)> PressButton(int buttonId);
+// An answer that presses a key on the control that has the focus in the dialog.
+std::function<void(HWND)> PressKeyInDialog(UINT virtualKey);
+// An answer that clicks the window's close box.
+std::function<void(HWND)> PressCloseBox();
 
 // A small form for framework tests: a panel holding a label ("&Name:") and an edit, OK
 // (default button, mrOK), Cancel (cancel button, mrCancel), a button whose handler throws

@@ -25,12 +25,6 @@ protected:
         return result;
     }
 
-    static std::function<void(HWND)> Key(UINT virtualKey) {
-        return [virtualKey](HWND) { PostMessageA(GetFocus(), WM_KEYDOWN, virtualKey, 0); };
-    }
-    static std::function<void(HWND)> CloseBox() {
-        return [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); };
-    }
 
     // The static that shows the message (the other one shows the icon).
     static HWND TextLabel(HWND dialog) {
@@ -61,13 +55,13 @@ TEST_F(MessageDialogTest, AnswersToButtonsKeysAndTheCloseBox) {
     } rows[] = {
         {"confirmation: OK", mkConfirmation, PressButton(IDOK), 1},
         {"confirmation: Cancel", mkConfirmation, PressButton(IDCANCEL), 2},
-        {"confirmation: Enter", mkConfirmation, Key(VK_RETURN), 1},
-        {"confirmation: Esc", mkConfirmation, Key(VK_ESCAPE), 2},
-        {"confirmation: close box", mkConfirmation, CloseBox(), 2},
+        {"confirmation: Enter", mkConfirmation, PressKeyInDialog(VK_RETURN), 1},
+        {"confirmation: Esc", mkConfirmation, PressKeyInDialog(VK_ESCAPE), 2},
+        {"confirmation: close box", mkConfirmation, PressCloseBox(), 2},
         {"warning: OK", mkWarning, PressButton(IDOK), 1},
-        {"warning: Enter", mkWarning, Key(VK_RETURN), 1},
-        {"warning: Esc is OK", mkWarning, Key(VK_ESCAPE), 1},
-        {"warning: close box cancels", mkWarning, CloseBox(), 2},
+        {"warning: Enter", mkWarning, PressKeyInDialog(VK_RETURN), 1},
+        {"warning: Esc is OK", mkWarning, PressKeyInDialog(VK_ESCAPE), 1},
+        {"warning: close box cancels", mkWarning, PressCloseBox(), 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
