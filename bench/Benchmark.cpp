@@ -5,6 +5,7 @@
 #include "Main.h"
 #include "Registry.h"
 #include "SplitCmd.h"
+#include "FolderTree.h"
 #include "Win/Handles.h"
 
 #include <windows.h>
@@ -321,29 +322,6 @@ bool WriteSmallFile(const std::string& path) {
                                        nullptr));
     DWORD written = 0;
     return file && ::WriteFile(file.Get(), "MZ", 2, &written, nullptr);
-}
-
-void CreateFolders(const std::string& path) {
-    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(path.c_str(), nullptr);
-}
-
-void DeleteFolderTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    const TFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteFolderTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find.Get(), &data));
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 // Table 3: SplitCommandLine over the command-line shapes installers write, with a PATH of 40

@@ -19,6 +19,7 @@ endforeach()
 set_target_properties(twk_sample_app PROPERTIES OUTPUT_NAME SampleApp)
 set_target_properties(twk_fake_uninstaller PROPERTIES OUTPUT_NAME FakeUninstaller)
 target_link_libraries(twk_fake_uninstaller PRIVATE advapi32)
+target_include_directories(twk_fake_uninstaller PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/tools)
 
 add_custom_command(OUTPUT ${TWK_SAMPLE_NSIS_SETUP}
   COMMAND ${TWK_MAKENSIS} -V2 -DSAMPLE_APP=$<TARGET_FILE:twk_sample_app> -DOUTFILE=${TWK_SAMPLE_NSIS_SETUP}
@@ -53,6 +54,6 @@ file(GLOB TWK_ACCEPTANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/acc
 add_executable(twk_acceptance ${TWK_ACCEPTANCE_SOURCES} ${CMAKE_SOURCE_DIR}/tests/main.cpp
   ${CMAKE_SOURCE_DIR}/tests/ScratchRegistry.cpp ${CMAKE_SOURCE_DIR}/tests/GuiTest.cpp ${TWK_RESOURCES})
 target_compile_options(twk_acceptance PRIVATE ${TWK_WARNINGS})
-target_include_directories(twk_acceptance PRIVATE ${CMAKE_SOURCE_DIR}/tests ${TWK_GENERATED_TEST_DIR})
+target_include_directories(twk_acceptance PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/tools ${TWK_GENERATED_TEST_DIR})
 target_link_libraries(twk_acceptance PRIVATE twk_core gtest gmock)
 add_dependencies(twk_acceptance twk_sample_installers twk_fake_uninstaller)

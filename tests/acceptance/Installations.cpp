@@ -2,6 +2,7 @@
 #include "Installations.h"
 
 #include "TestPaths.h"
+#include "FolderTree.h"
 #include "Win/Handles.h"
 
 #include <gtest/gtest.h>
@@ -67,22 +68,6 @@ bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 
 bool EntryAndFolderGone(const std::string& entry, const std::string& folder) {
     return !EntryExists(entry) && !PathExists(folder);
-}
-
-void DeleteFolderTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    const TFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteFolderTree(folder + "\\" + name);
-            else
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(search.Get(), &found));
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 void RemoveLeftovers(const std::string& entry, const std::string& folder) {

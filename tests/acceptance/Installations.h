@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "FolderTree.h"
+
 #include <string>
 
 inline const std::string kNsisEntry = "TarnwickSampleNSIS";
@@ -39,8 +41,6 @@ inline std::string EntryKeyPath(const std::string& entry) { return std::string(U
 bool EntryExists(const std::string& entry);
 bool PathExists(const std::string& path);
 bool EntryAndFolderGone(const std::string& entry, const std::string& folder);
-// Deletes `folder` with everything in it, as far as it can.
-void DeleteFolderTree(const std::string& folder);
 // Deletes an entry's key with its subkeys and the folder with its files.
 void RemoveLeftovers(const std::string& entry, const std::string& folder);
 

@@ -7,6 +7,7 @@
 // It cannot delete its own running file, so, like everyday uninstallers, it copies itself to the
 // temp folder, starts the copy and returns at once; the copy waits for it to end, does the work
 // and marks itself for deletion at the next system start. Callers poll for the result.
+#include "FolderTree.h"
 #include <windows.h>
 
 #include <cstdint>
@@ -62,27 +63,6 @@ std::string InstallLocationOf(const TEntry& entry) {
                      &size) != ERROR_SUCCESS)
         return std::string();
     return location;
-}
-
-// Deletes everything below `folder` and the folder itself; true when the folder is gone.
-bool DeleteFolderTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteFolderTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    return RemoveDirectoryA(folder.c_str()) != 0;
 }
 
 // First run, from the install folder: checks the entry and hands the work to a copy of this
