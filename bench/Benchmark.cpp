@@ -6,7 +6,7 @@
 #include "Registry.h"
 #include "SplitCmd.h"
 #include "FolderTree.h"
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <windows.h>
 #include <commctrl.h>

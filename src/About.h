@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Win/Form.h"
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <span>
 

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 // Largest width or height accepted; bigger pictures are refused before any pixel memory is taken.
 constexpr int kMaxJpegSide = 4096;

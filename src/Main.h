@@ -5,7 +5,7 @@
 
 #include "Link.h"
 #include "Win/Form.h"
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <string>
 

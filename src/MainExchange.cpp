@@ -2,7 +2,7 @@
 // platform's explorer-style file dialog.
 #include "Main.h"
 
-#include "Exception.h"
+#include "Base/Exception.h"
 #include "Exchange.h"
 #include "Win/Controls.h"
 

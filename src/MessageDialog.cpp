@@ -4,7 +4,7 @@
 #include "Win/Application.h"
 #include "Win/Form.h"
 #include "Win/Gdi.h"
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,8 +3,8 @@
 // operation: create, choose the root, open, work, let it go out of scope.
 #pragma once
 
-#include "Exception.h"
-#include "Win/Handles.h"
+#include "Base/Exception.h"
+#include "Base/Handles.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // current directory and on the search list (Windows directory, system directory, PATH).
 #include "SplitCmd.h"
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 #include "resource.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // dialog is open, label accelerators in panels, the error box, flat buttons, hint texts.
 #include "GuiTest.h"
 
-#include "Exception.h"
+#include "Base/Exception.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"
 #include "Win/Menu.h"

@@ -1,7 +1,7 @@
 // GUI test helpers: pumping, key and mouse input, timer-answered modal windows, the fixture.
 #include "GuiTest.h"
 
-#include "Exception.h"
+#include "Base/Exception.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"
 #include "Win/Widgets.h"

@@ -2,7 +2,7 @@
 // helpers that read and write files byte for byte (no profile functions involved).
 #pragma once
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <gtest/gtest.h>
 

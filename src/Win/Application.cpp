@@ -1,7 +1,7 @@
 // TApplication: message loops, hints, activation, help and the error box.
 #include "Win/Application.h"
 
-#include "Exception.h"
+#include "Base/Exception.h"
 #include "Win/Form.h"
 
 std::string GetShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }

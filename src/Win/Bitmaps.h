@@ -2,7 +2,7 @@
 // pictures drawn on a fixed background blend into the menu or button they sit on.
 #pragma once
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 // Loads bitmap resource `resourceId` of this module as a 32-bit bitmap in which every pixel
 // of `keyColor` becomes `background`. Empty when the resource does not exist.

@@ -1,7 +1,7 @@
 // TForm: window class, thunk, events, hints and tooltips, dialog keys, modal loop.
 #include "Win/Form.h"
 
-#include "Exception.h"
+#include "Base/Exception.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"
 #include "Win/Widgets.h"

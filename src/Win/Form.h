@@ -3,7 +3,7 @@
 // dialog keys (Tab, Enter, Esc, label accelerators) and modal showing.
 #pragma once
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 #include "Win/Layout.h"
 #include "Win/Menu.h"
 

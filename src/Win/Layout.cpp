@@ -1,7 +1,7 @@
 // Control creation from layout tables.
 #include "Win/Layout.h"
 
-#include "Exception.h"
+#include "Base/Exception.h"
 #include "Win/Gdi.h"
 #include "Win/Widgets.h"
 

@@ -2,7 +2,7 @@
 // the items' hints (shown while an item is highlighted) and the pictures beside captions.
 #pragma once
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <span>
 #include <string>

@@ -9,7 +9,7 @@
 #include "ScratchRegistry.h"
 #include "SplitCmd.h"
 #include "TestPaths.h"
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <gtest/gtest.h>
 

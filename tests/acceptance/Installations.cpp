@@ -3,7 +3,7 @@
 
 #include "TestPaths.h"
 #include "FolderTree.h"
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <gtest/gtest.h>
 

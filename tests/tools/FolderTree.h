@@ -1,7 +1,7 @@
 // Folder helpers shared by the test programs, the fake uninstaller and the benchmark.
 #pragma once
 
-#include "Win/Handles.h"
+#include "Base/Handles.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // Message formatting shared by the exception classes and the error box.
-#include "Exception.h"
+#include "Base/Exception.h"
 
 std::string FormatMessageText(const std::string& format, const std::string& argument) {
     std::string text = format;
