@@ -2,6 +2,8 @@
 // value has been read back unchanged; import checks every section name before writing anything.
 #include "Exchange.h"
 
+#include "Base/Exception.h"
+#include "Base/Text.h"
 #include "IniFile.h"
 #include "Registry.h"
 
@@ -14,8 +16,6 @@ using TValueRows = std::vector<std::pair<std::string, std::string>>;
 constexpr const char* kUnableToWrite = "Unable to write to %s";
 constexpr const char* kUnableToExport = "Unable to export '%s'";
 constexpr const char* kUnableToCreateKey = "Failed to create key '%s'";
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 bool HasOuterBlanks(const std::string& text) {
     return !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
@@ -106,13 +106,6 @@ std::string CreateFileBeside(const std::string& target, const std::string& fileN
     return path;
 }
 
-// ASCII case folding: profile and registry names are looked up without regard to case.
-std::string FoldedName(std::string name) {
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return name;
-}
-
 }  // namespace
 
 void ExportEntry(const std::string& fileName, const std::string& entryName, const TValueRows& rows) {
@@ -152,7 +145,7 @@ void ImportEntries(const std::string& fileName) {
     // A repeated section or key name reads as its first occurrence, so it is written once.
     std::set<std::string> importedSections;
     for (const std::string& section : sections) {
-        if (!importedSections.insert(FoldedName(section)).second) continue;
+        if (!importedSections.insert(AsciiLower(section)).second) continue;
         if (!registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + section, true))
             throw Exception(FormatMessageText(kUnableToCreateKey, section));
 
@@ -160,7 +153,7 @@ void ImportEntries(const std::string& fileName) {
         ini.ReadKeyNames(section, keys);
         std::set<std::string> writtenKeys;
         for (const std::string& key : keys) {
-            if (!writtenKeys.insert(FoldedName(key)).second) continue;
+            if (!writtenKeys.insert(AsciiLower(key)).second) continue;
             registry.WriteStringValue(key == DefaultValueKey ? "" : key, ini.ReadString(section, key, ""));
         }
         registry.CloseRegistryKey();

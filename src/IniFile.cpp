@@ -1,6 +1,10 @@
 // TIniFile over GetPrivateProfileStringA / GetPrivateProfileSectionA / WritePrivateProfileStringA.
 #include "IniFile.h"
 
+#include "Base/Exception.h"
+
+#include <windows.h>
+
 namespace {
 
 constexpr DWORD kListBufferSize = 16384;
@@ -24,13 +28,9 @@ std::string ReadWhole(DWORD initialSize, ReadFunction read) {
 // Splits null-separated strings; an empty string inside the text is kept, not taken as the end.
 void SplitList(const std::string& text, TStringList& list) {
     list.clear();
-    std::string::size_type start = 0;
-    for (std::string::size_type i = 0; i < text.size(); ++i) {
-        if (text[i] != '\0') continue;
-        list.push_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    if (start < text.size()) list.push_back(text.substr(start));
+    if (text.empty()) return;
+    const bool terminated = text.back() == '\0';
+    list = SplitAt(text.substr(0, text.size() - (terminated ? 1 : 0)), '\0');
 }
 
 // A name or value that may be handed to a profile function.
@@ -39,13 +39,6 @@ bool Fits(const std::string& text) { return text.size() <= TIniFile::MaxTextLeng
 // A section or key name that may be handed to a profile function: an empty one means another
 // thing there (the lines above the first section, the key "") or crashes Windows.
 bool IsUsableName(const std::string& name) { return !name.empty() && Fits(name); }
-
-std::string TrimBlanks(const std::string& text) {
-    std::string::size_type first = 0, last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
-    return text.substr(first, last - first);
-}
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 // It holds only the file's name; every list and value is read whole, however long it is.
 #pragma once
 
-#include "Registry.h"
+#include "Base/Text.h"
 
 #include <string>
 

@@ -2,6 +2,7 @@
 // path from file existence, drive type and free-space query.
 #include "Link.h"
 
+#include "Base/Text.h"
 #include "SplitCmd.h"
 
 const char* const LinkMessages[kLinkStateCount] = {
@@ -50,8 +51,7 @@ LinkState ProgramLinkState(const std::string& program) {
     if (program.empty()) return lsInvalidLink;
     if (FileExists(program)) return lsExistingLink;
     // Only "X:\..." names a drive; a relative or UNC path must not be taken for drive B: or worse.
-    char letter = program[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    const char letter = AsciiUpper(program[0]);
     if (letter < 'A' || letter > 'Z' || program.compare(1, 2, ":\\") != 0) return lsInvalidLink;
     const char root[] = {letter, ':', '\\', '\0'};
     const UINT driveType = GetDriveTypeA(root);

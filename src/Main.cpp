@@ -1,6 +1,7 @@
 // TMainForm: layout, menu, toolbar and event tables, the entry views and the link evaluation.
 #include "Main.h"
 
+#include "Base/Text.h"
 #include "Registry.h"
 #include "SplitCmd.h"
 #include "Win/Application.h"
@@ -148,15 +149,9 @@ TImageListHandle LoadImageStrip(int resourceId, int count) {
     return images;
 }
 
-std::string AsciiUpper(std::string text) {
-    for (char& letter : text)
-        if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    return text;
-}
-
 // Whether a value name is taken for the uninstall command by the automatic check.
 bool NamesUninstallCommand(const std::string& caption) {
-    return AsciiUpper(caption) == "UNINSTALLSTRING" || caption.find("UninstallString") != std::string::npos;
+    return SameTextAscii(caption, "UninstallString") || caption.find("UninstallString") != std::string::npos;
 }
 
 // Sets a flag for its lifetime.

@@ -7,23 +7,11 @@ namespace {
 constexpr size_t kMaxPathPerCall = 255;
 constexpr DWORD kMaxReadAttempts = 4;
 
-std::vector<std::string> SplitKeyPath(const std::string& path) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
 // Opens or creates `path` below `base` in pieces of at most kMaxPathPerCall characters. Empty
 // components are skipped; an empty path opens `base` itself (a new handle to it).
 LONG OpenKeyPath(HKEY base, const std::string& path, bool create, TKeyHandle& result) {
     std::vector<std::string> pieces;
-    for (const std::string& part : SplitKeyPath(path)) {
+    for (const std::string& part : SplitAt(path, '\\')) {
         if (part.empty()) continue;
         if (!pieces.empty() && pieces.back().size() + 1 + part.size() <= kMaxPathPerCall)
             pieces.back() += "\\" + part;

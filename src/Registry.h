@@ -5,11 +5,9 @@
 
 #include "Base/Exception.h"
 #include "Base/Handles.h"
+#include "Base/Text.h"
 
 #include <string>
-#include <vector>
-
-using TStringList = std::vector<std::string>;
 
 inline constexpr const char* UninstallKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline constexpr const char* ShellFoldersKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

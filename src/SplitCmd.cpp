@@ -3,26 +3,12 @@
 #include "SplitCmd.h"
 
 #include "Base/Handles.h"
+#include "Base/Text.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-// Removes blanks and control characters (codes 0 to 32) at both ends.
-std::string Trim(const std::string& text) {
-    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
-    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
-    return first < last ? std::string(first, last) : std::string();
-}
-
-std::string LowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 // Reads a string through a Win32 getter that, given too small a buffer, returns the size it
 // needs; so nothing is ever cut. Empty when the getter fails or the value is not set.
@@ -43,13 +29,7 @@ std::vector<std::string> SearchList() {
     list.push_back(ReadGrowing([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); }));
     const std::string path =
         ReadGrowing([](char* buffer, DWORD size) { return GetEnvironmentVariableA("PATH", buffer, size); });
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find(';', start);
-        if (end == std::string::npos) end = path.size();
-        list.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
+    for (std::string& directory : SplitAt(path, ';')) list.push_back(std::move(directory));
     return list;
 }
 
@@ -91,20 +71,20 @@ std::string SearchProgram(const std::string& name) {
 }
 
 void SplitCommandLine(const std::string& line, std::string& program, std::string& params) {
-    program = Trim(line);
+    program = TrimBlanks(line);
     StripQuotes(program);
     const std::string saved = program;
 
     // First token, with ".exe" appended when it names neither extension.
     program = program.substr(0, program.find(' '));
     size_t length = program.size();
-    const std::string lower = LowerCase(program);
+    const std::string lower = AsciiLower(program);
     if (lower.find(".exe") == std::string::npos && lower.find(".bat") == std::string::npos) program += ".exe";
     program = SearchProgram(program);
 
     // Otherwise everything up to the first extension, or the whole text with ".exe".
     if (program.empty()) {
-        const std::string lowerSaved = LowerCase(saved);
+        const std::string lowerSaved = AsciiLower(saved);
         const size_t position = std::min(lowerSaved.find(".exe"), lowerSaved.find(".bat"));
         if (position != std::string::npos) {
             length = position + 4;
@@ -120,5 +100,5 @@ void SplitCommandLine(const std::string& line, std::string& program, std::string
             return;
         }
     }
-    params = Trim(saved.substr(length));
+    params = TrimBlanks(saved.substr(length));
 }

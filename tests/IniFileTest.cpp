@@ -1,6 +1,7 @@
 // TIniFile against files written byte for byte in a scratch folder.
 #include "IniFile.h"
 
+#include "Base/Exception.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "Win/Form.h"
 
 #include "Base/Exception.h"
+#include "Base/Text.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"
 #include "Win/Widgets.h"
@@ -18,8 +19,6 @@ void SetToolTipDelays(HWND toolTips) {
     SendMessageA(toolTips, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(kToolTipShowDelay, 0));
     SendMessageA(toolTips, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kToolTipHideDelay, 0));
 }
-
-char AsciiLower(char letter) { return (letter >= 'A' && letter <= 'Z') ? static_cast<char>(letter - 'A' + 'a') : letter; }
 
 // The accelerator letter of a caption ("&Conventional" -> 'c'); 0 when it has none.
 char MnemonicOf(const std::string& caption) {

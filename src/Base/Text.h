@@ -1,0 +1,27 @@
+// The program's text rules: blanks are the codes 0 to 32, and case folding touches the ASCII
+// letters only (names compare the same whatever code page the machine runs).
+#pragma once
+
+#include <string>
+#include <vector>
+
+using TStringList = std::vector<std::string>;
+
+// Whether `c` is a blank: a space or a control character (codes 0 to 32).
+bool IsBlank(char c);
+
+// `text` without the blanks at both ends.
+std::string TrimBlanks(const std::string& text);
+
+// The letter in the other case; every other character (accented letters too) as it is.
+char AsciiLower(char c);
+char AsciiUpper(char c);
+std::string AsciiLower(std::string text);
+std::string AsciiUpper(std::string text);
+
+// Whether the texts are the same once their ASCII letters are folded.
+bool SameTextAscii(const std::string& left, const std::string& right);
+
+// The parts of `text` between the `separator`s, empty ones included: n separators give n + 1
+// parts, and an empty text gives one empty part.
+TStringList SplitAt(const std::string& text, char separator);
