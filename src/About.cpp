@@ -3,6 +3,7 @@
 
 #include "ExecApp.h"
 #include "JpegImage.h"
+#include "TwkVersion.h"
 #include "Win/Controls.h"
 #include "Win/Widgets.h"
 #include "resource.h"
@@ -28,8 +29,8 @@ const TControlSpec kLayout[] = {
     {"AboutPanel", nullptr, kPanelClass, 0, 8, 10, 325, 303, 0, 0, nullptr, nullptr},
     {"ProgramLogo", "AboutPanel", "STATIC", 0, 12, 12, 300, 100, SS_BITMAP, 0, nullptr, nullptr},
     {"ProductLabel", "AboutPanel", "STATIC", 0, 20, 124, 0, 0, kLabelStyle, WS_EX_TRANSPARENT, "Tarnwick", nullptr},
-    {"VersionLabel", "AboutPanel", "STATIC", 0, 104, 144, 0, 0, kLabelStyle, WS_EX_TRANSPARENT, "Version 1.0",
-     nullptr},
+    {"VersionLabel", "AboutPanel", "STATIC", 0, 104, 144, 0, 0, kLabelStyle, WS_EX_TRANSPARENT,
+     "Version " TWK_PRODUCT_VERSION_TEXT, nullptr},
     {"ProgramBevel", "AboutPanel", kBevelClass, 0, 20, 167, 283, 5, 0, 0, nullptr, nullptr},
     {"CopyrightLabel1", "AboutPanel", "STATIC", 0, 20, 184, 0, 0, kLabelStyle, WS_EX_TRANSPARENT,
      "Copyright (c) 2026 the Tarnwick authors", nullptr},
