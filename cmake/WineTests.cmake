@@ -5,10 +5,14 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(TWK_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine-test)
+# Wine's help viewer looks for Twk.hlp in its current folder and along PATH, not beside the
+# program: WINEPATH adds the build folder to PATH for the tests' Wine sessions only.
+string(REPLACE "/" "\\" TWK_WIN_BINARY_DIR "Z:${CMAKE_BINARY_DIR}")
 set(TWK_WINE_ENV
   "WINEPREFIX=${TWK_TEST_PREFIX}"
   "WINEDEBUG=-all"
-  "WINEDLLOVERRIDES=mscoree,mshtml=")
+  "WINEDLLOVERRIDES=mscoree,mshtml="
+  "WINEPATH=${TWK_WIN_BINARY_DIR}")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
 add_test(NAME wine_test_prefix
@@ -29,6 +33,7 @@ add_executable(twk_tests ${TWK_TEST_SOURCES} ${TWK_RESOURCES})
 target_compile_options(twk_tests PRIVATE ${TWK_WARNINGS})
 target_include_directories(twk_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(twk_tests PRIVATE twk_core gtest gmock)
+add_dependencies(twk_tests twk_help)  # the help tests read and open the built Twk.hlp
 twk_add_wine_test(twk_tests TIMEOUT 600)
 
 # End-to-end tests with real installers, in the same prefix: tests/acceptance. They share the

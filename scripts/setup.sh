@@ -7,6 +7,7 @@ packages=(
     googletest
     wine wine64
     xvfb x11-utils imagemagick fonts-dejavu-core
+    halibut zip unzip
     nsis wixl
     dpkg-dev
 )

@@ -1,10 +1,16 @@
 // The Help menu's commands as the help viewer receives them: contents, keyword search, context
-// help for F1 in an open menu, the short cuts (not while a dialog is open) and the final quit.
+// help for F1 in an open menu, the short cuts (not while a dialog is open) and the final quit;
+// the built help file's index and context map; and the real viewer opening that file.
 #include "GuiTest.h"
 
 #include "About.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <set>
 
 namespace {
 
@@ -200,6 +206,251 @@ TEST_F(HelpTest, TheViewerIsToldToQuitOnceWhenTheMainWindowGoesAfterHelp) {
     ChooseMenuItem("FileExitItem");
     PumpMessages();
     EXPECT_TRUE(helpCalls.empty()) << "no help used by this window: nothing to quit";
+}
+
+}  // namespace
+
+namespace {
+
+// The built WinHelp file beside the test program: its internal files, as the viewer reads them.
+class THelpFile {
+public:
+    THelpFile() {
+        char path[MAX_PATH] = "";
+        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string name(path, length);
+        name.replace(name.find_last_of('\\') + 1, std::string::npos, "Twk.hlp");
+        if (FILE* file = std::fopen(name.c_str(), "rb")) {
+            int byte;
+            while ((byte = std::fgetc(file)) != EOF) bytes_.push_back(static_cast<unsigned char>(byte));
+            std::fclose(file);
+        }
+    }
+
+    bool Loaded() const { return bytes_.size() > 16 && Long(bytes_, 0) == 0x00035F3F; }
+
+    // The data of the internal file `name` ("|SYSTEM"); empty when there is none.
+    std::vector<unsigned char> Internal(const std::string& name) const {
+        for (const auto& [entry, offset] : Leaves(Block(Long(bytes_, 4)), [](const std::vector<unsigned char>& page, size_t& at) {
+                 const auto offset = Long(page, at);
+                 at += 4;
+                 return offset;
+             }))
+            if (entry == name) return Block(offset);
+        return {};
+    }
+
+    // Every keyword of the index ("Search for Help On..."), in the file's order.
+    std::vector<std::string> Keywords() const {
+        std::vector<std::string> keywords;
+        for (const auto& entry : Leaves(Internal("|KWBTREE"), [](const std::vector<unsigned char>&, size_t& at) {
+                 at += 6;  // count of topics, offset of their list
+                 return 0u;
+             }))
+            keywords.push_back(entry.first);
+        return keywords;
+    }
+
+    // The |SYSTEM record of `type` (1: the title, 3: the contents topic).
+    std::vector<unsigned char> SystemRecord(unsigned type) const {
+        const auto system = Internal("|SYSTEM");
+        for (size_t at = 12; at + 4 <= system.size(); at += 4 + Word(system, at + 2))
+            if (Word(system, at) == type)
+                return std::vector<unsigned char>(system.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                                                  system.begin() + static_cast<std::ptrdiff_t>(at + 4 + Word(system, at + 2)));
+        return {};
+    }
+
+    std::string Title() const {
+        const auto record = SystemRecord(1);
+        return std::string(record.begin(), std::find(record.begin(), record.end(), '\0'));
+    }
+
+private:
+    static unsigned Word(const std::vector<unsigned char>& data, size_t at) {
+        return at + 2 <= data.size() ? data[at] | data[at + 1] << 8 : 0;
+    }
+    static unsigned Long(const std::vector<unsigned char>& data, size_t at) {
+        return Word(data, at) | Word(data, at + 2) << 16;
+    }
+
+    // An internal file's data: after its header (block size, data size, flags).
+    std::vector<unsigned char> Block(size_t offset) const {
+        if (offset + 9 > bytes_.size()) return {};
+        const size_t size = std::min<size_t>(Long(bytes_, offset + 4), bytes_.size() - offset - 9);
+        return std::vector<unsigned char>(bytes_.begin() + static_cast<std::ptrdiff_t>(offset + 9),
+                                          bytes_.begin() + static_cast<std::ptrdiff_t>(offset + 9 + size));
+    }
+
+    // The (key, value) pairs of a B-tree with text keys, leaf by leaf; `readValue` reads one
+    // entry's value at `at` and moves `at` past it.
+    template <typename TRead>
+    static std::vector<std::pair<std::string, unsigned>> Leaves(const std::vector<unsigned char>& tree, TRead readValue) {
+        std::vector<std::pair<std::string, unsigned>> entries;
+        if (tree.size() < 38 || Word(tree, 0) != 0x293B) return entries;
+        const size_t pageSize = Word(tree, 4);
+        const auto pageAt = [&](unsigned page) { return std::vector<unsigned char>(
+            tree.begin() + static_cast<std::ptrdiff_t>(std::min(tree.size(), 38 + page * pageSize)),
+            tree.begin() + static_cast<std::ptrdiff_t>(std::min(tree.size(), 38 + (page + 1) * pageSize))); };
+        // Down the first child of each index page to the first leaf, then along the leaves.
+        unsigned page = Word(tree, 26);
+        for (unsigned level = Word(tree, 32); level > 1; --level) page = Word(pageAt(page), 4);
+        for (int guard = 0; page != 0xFFFF && guard < 1000; ++guard) {
+            const auto leaf = pageAt(page);
+            if (leaf.size() < 8) break;
+            size_t at = 8;
+            for (unsigned n = Word(leaf, 2); n > 0 && at < leaf.size(); --n) {
+                const auto end = std::find(leaf.begin() + static_cast<std::ptrdiff_t>(at), leaf.end(), '\0');
+                std::string key(leaf.begin() + static_cast<std::ptrdiff_t>(at), end);
+                at = static_cast<size_t>(end - leaf.begin()) + 1;
+                entries.emplace_back(std::move(key), readValue(leaf, at));
+            }
+            page = Word(leaf, 6);
+        }
+        return entries;
+    }
+
+    std::vector<unsigned char> bytes_;
+};
+
+std::string Lower(std::string text) {
+    for (char& letter : text) letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    return text;
+}
+
+// A menu item's name as a reader looks for it: no "&", no short cut, no trailing "...".
+std::string CommandName(std::string caption) {
+    caption = caption.substr(0, caption.find('\t'));
+    caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+    if (caption.size() > 3 && caption.compare(caption.size() - 3, 3, "...") == 0) caption.resize(caption.size() - 3);
+    return caption;
+}
+
+// The names of every command in the window's menus, as the running window shows them.
+std::vector<std::string> MenuCommandNames(HWND window) {
+    std::vector<std::string> names;
+    HMENU bar = GetMenu(window);
+    for (int menu = 0; menu < GetMenuItemCount(bar); ++menu) {
+        HMENU popup = GetSubMenu(bar, menu);
+        for (int item = 0; item < GetMenuItemCount(popup); ++item) {
+            char caption[256] = "";
+            if (GetMenuState(popup, static_cast<UINT>(item), MF_BYPOSITION) & MF_SEPARATOR) continue;
+            GetMenuStringA(popup, static_cast<UINT>(item), caption, sizeof(caption), MF_BYPOSITION);
+            names.push_back(CommandName(caption));
+        }
+    }
+    return names;
+}
+
+class HelpFileTest : public MainFormTest {};
+
+TEST_F(HelpFileTest, EveryMenuCommandIsAnIndexKeyword) {
+    const THelpFile help;
+    ASSERT_TRUE(help.Loaded()) << "Twk.hlp beside the test program";
+    std::set<std::string> keywords;
+    for (const std::string& keyword : help.Keywords()) keywords.insert(Lower(keyword));
+    ASSERT_GT(keywords.size(), 30u);
+
+    const std::vector<std::string> commands = MenuCommandNames(Form().Handle());
+    ASSERT_GE(commands.size(), 10u);
+    for (const std::string& command : commands) EXPECT_TRUE(keywords.count(Lower(command))) << command;
+}
+
+TEST_F(HelpFileTest, ContextZeroIsTheContentsTopic) {
+    const THelpFile help;
+    ASSERT_TRUE(help.Loaded());
+    EXPECT_EQ("Tarnwick Help", help.Title());
+    const auto contents = help.SystemRecord(3);
+    ASSERT_EQ(4u, contents.size()) << "the file names its contents topic";
+    const auto map = help.Internal("|CTXOMAP");
+    ASSERT_EQ(10u, map.size()) << "one entry: a count, then context number and topic";
+    EXPECT_EQ(1, map[0] | map[1] << 8);
+    EXPECT_EQ(std::vector<unsigned char>(4, 0), std::vector<unsigned char>(map.begin() + 2, map.begin() + 6));
+    EXPECT_EQ(contents, std::vector<unsigned char>(map.begin() + 6, map.end()));
+}
+
+// The real viewer, through the program's real WinHelpA calls (no test seam): Wine's winhlp32,
+// which finds Twk.hlp along the PATH the tests' environment gives it (WINEPATH).
+class HelpViewerTest : public MainFormTest {
+protected:
+    void TearDown() override {
+        MainFormTest::TearDown();  // the window's end tells the viewer to quit
+        if (viewerProcess_) {
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(viewerProcess_, 10000)) << "the viewer ended";
+            if (HWND left = FindWindowA(kViewerClass, nullptr)) PostMessageA(left, WM_CLOSE, 0, 0);
+            CloseHandle(viewerProcess_);
+        }
+    }
+
+    static constexpr const char* kViewerClass = "MS_WINHELP";
+
+    // The viewer's main window once `visible` holds for it (within 10 s), else null. Remembers
+    // the viewer's process, which must end with the program.
+    HWND WaitForViewer(bool visible) {
+        for (int tick = 0; tick < 200; ++tick) {
+            PumpMessages();
+            HWND viewer = FindWindowA(kViewerClass, nullptr);
+            if (viewer && !viewerProcess_) {
+                DWORD id = 0;
+                GetWindowThreadProcessId(viewer, &id);
+                viewerProcess_ = OpenProcess(SYNCHRONIZE, FALSE, id);
+            }
+            if (viewer && (!visible || IsWindowVisible(viewer))) return viewer;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+
+    // The text of the viewer's topic pane: the page it shows.
+    static std::string PageText(HWND viewer) {
+        std::string text;
+        EnumChildWindows(viewer, [](HWND child, LPARAM found) {
+            char className[64] = "";
+            GetClassNameA(child, className, sizeof(className));
+            if (std::string(className).rfind("RichEdit", 0) != 0) return TRUE;
+            char page[512] = "";
+            DWORD_PTR length = 0;
+            SendMessageTimeoutA(child, WM_GETTEXT, sizeof(page), reinterpret_cast<LPARAM>(page), SMTO_ABORTIFHUNG,
+                                5000, &length);
+            *reinterpret_cast<std::string*>(found) = page;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&text));
+        return text;
+    }
+
+    void ExpectContentsPage(HWND viewer) {
+        ASSERT_NE(nullptr, viewer);
+        EXPECT_EQ("Wine Help", WindowText(viewer));
+        const std::string title = THelpFile().Title();
+        ASSERT_FALSE(title.empty());
+        std::string page;
+        for (int tick = 0; tick < 100 && page.rfind(title, 0) != 0; ++tick, Sleep(50)) page = PageText(viewer);
+        EXPECT_EQ(0u, page.rfind(title, 0)) << "the contents page of our Twk.hlp begins with its title: " << page;
+    }
+
+    HANDLE viewerProcess_ = nullptr;
+};
+
+TEST_F(HelpViewerTest, ShortCutsOpenTheViewerOnTheContentsAndItQuitsWithTheProgram) {
+    ASSERT_EQ(nullptr, FindWindowA(kViewerClass, nullptr)) << "no viewer left from before";
+    {
+        TCtrlDown ctrl(true);
+        PressKey(Control("CEntryList"), VK_F1);
+    }
+    // Wine's viewer starts for the keyword search but does not implement it (HELP_PARTIALKEY):
+    // its window stays hidden until it is asked for a topic.
+    ASSERT_NE(nullptr, WaitForViewer(false)) << "Ctrl+F1 started the viewer";
+    PressKey(Control("CEntryList"), VK_F1);
+    ExpectContentsPage(WaitForViewer(true));
+}
+
+TEST_F(HelpViewerTest, F1InAnOpenMenuOpensTheContents) {
+    ASSERT_EQ(nullptr, FindWindowA(kViewerClass, nullptr)) << "no viewer left from before";
+    TMenuDriver::ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, TMenuDriver::OnTimer);
+    SendMessageA(Form().Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    KillTimer(nullptr, timer);
+    ExpectContentsPage(WaitForViewer(true));
 }
 
 }  // namespace
