@@ -40,3 +40,16 @@ twk_add_wine_test(twk_tests TIMEOUT 600)
 # scratch registry key with twk_tests, so they never run beside another test.
 include(${CMAKE_SOURCE_DIR}/cmake/AcceptanceTests.cmake)
 twk_add_wine_test(twk_acceptance TIMEOUT 900 RUN_SERIAL TRUE)
+
+# The release zip (./twk dist) as a Windows user gets it: its files, both programs' machine
+# type and version, and the 64-bit program's window under Wine. Needs the i686 build too.
+add_executable(twk_window_check ${CMAKE_SOURCE_DIR}/tests/tools/WindowCheck.cpp)
+target_compile_options(twk_window_check PRIVATE ${TWK_WARNINGS})
+add_test(NAME twk_dist
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-dist.sh ${CMAKE_BINARY_DIR}/.. $<TARGET_FILE:twk_window_check>)
+set_tests_properties(twk_dist PROPERTIES
+  FIXTURES_REQUIRED wine_prefix
+  ENVIRONMENT "${TWK_WINE_ENV}"
+  SKIP_RETURN_CODE 77
+  RUN_SERIAL TRUE
+  TIMEOUT 300)
