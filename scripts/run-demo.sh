@@ -3,10 +3,13 @@
 # With a DISPLAY the window opens there. Without one the program runs under Xvfb, a screenshot
 # of the main window is saved as a PNG whose path is printed, and the program is closed.
 set -eu
-build=$1
+build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 prefix="$build/wine-demo"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine's help viewer looks for Twk.hlp in its current folder and along PATH: the program starts
+# in its own folder, which WINEPATH also adds to PATH (after a file dialog moved the current one).
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPATH="Z:${build//\//\\}"
+cd "$build"
 
 if [ ! -f "$prefix/.twk-demo-seeded" ]; then
     "$here/wine-prefix.sh" demo "$prefix"
