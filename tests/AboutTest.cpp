@@ -169,18 +169,34 @@ TEST_F(AboutTest, FontsTransparentLabelsAndButtons) {
     EXPECT_TRUE(IsFlatButtonHot(contact));
 }
 
-TEST_F(AboutTest, TheCopyrightLineIsTheVersionResourcesCopyright) {
+TEST_F(AboutTest, TheCopyrightAndVersionLinesAreTheVersionResources) {
     TAboutForm about(Form().Handle());
-    const std::string line = WindowText(ControlOf(about, "CopyrightLabel1"));
-    const std::wstring wide(line.begin(), line.end());
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
     ASSERT_NE(nullptr, resource);
     const auto* data = static_cast<const wchar_t*>(LockResource(LoadResource(module, resource)));
     const std::wstring_view version(data, SizeofResource(module, resource) / sizeof(wchar_t));
-    const auto key = version.find(L"LegalCopyright");
-    ASSERT_NE(std::wstring_view::npos, key);
-    EXPECT_NE(std::wstring_view::npos, version.find(wide + L'\0', key)) << line;
+    const struct {
+        const char* label;
+        const wchar_t* key;
+        const char* prefix;  // of the label's text, before the resource's value
+    } rows[] = {
+        {"CopyrightLabel1", L"LegalCopyright", ""},
+        {"VersionLabel", L"ProductVersion", "Version "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        const std::string line = WindowText(ControlOf(about, row.label));
+        ASSERT_EQ(0u, line.rfind(row.prefix, 0)) << line;
+        const std::string value = line.substr(std::string(row.prefix).size());
+        // The value follows its key's terminating null and the padding to a 4-byte boundary.
+        const auto key = version.find(std::wstring(row.key) + L'\0');
+        ASSERT_NE(std::wstring_view::npos, key);
+        auto at = key + std::wstring(row.key).size() + 1;
+        while (at < version.size() && version[at] == L'\0') ++at;
+        EXPECT_EQ(std::wstring(value.begin(), value.end()), std::wstring(version.substr(at, value.size())));
+        EXPECT_EQ(L'\0', at + value.size() < version.size() ? version[at + value.size()] : L'?') << "the whole value";
+    }
 }
 
 TEST_F(AboutTest, TheLogoShowsTheStoredPictureAtItsSize) {
