@@ -7,9 +7,10 @@ namespace {
 constexpr size_t kMaxPathPerCall = 255;
 constexpr DWORD kMaxReadAttempts = 4;
 
-// Opens or creates `path` below `base` in pieces of at most kMaxPathPerCall characters. Empty
-// components are skipped; an empty path opens `base` itself (a new handle to it).
-LONG OpenKeyPath(HKEY base, const std::string& path, bool create, TKeyHandle& result) {
+// Opens or creates `path` below `base` in the registry view `view`, in pieces of at most
+// kMaxPathPerCall characters. Empty components are skipped; an empty path opens `base` itself
+// (a new handle to it).
+LONG OpenKeyPath(HKEY base, const std::string& path, bool create, REGSAM view, TKeyHandle& result) {
     std::vector<std::string> pieces;
     for (const std::string& part : SplitAt(path, '\\')) {
         if (part.empty()) continue;
@@ -25,9 +26,9 @@ LONG OpenKeyPath(HKEY base, const std::string& path, bool create, TKeyHandle& re
     for (const std::string& piece : pieces) {
         TKeyHandle next;
         const LONG status = create
-            ? RegCreateKeyExA(parent, piece.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+            ? RegCreateKeyExA(parent, piece.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | view,
                               nullptr, next.Receive(), nullptr)
-            : RegOpenKeyExA(parent, piece.c_str(), 0, KEY_ALL_ACCESS, next.Receive());
+            : RegOpenKeyExA(parent, piece.c_str(), 0, KEY_ALL_ACCESS | view, next.Receive());
         if (status != ERROR_SUCCESS) return status;
         key = std::move(next);
         parent = key.Get();
@@ -63,10 +64,11 @@ void ListNames(HKEY key, bool subkeys, TStringList& list) {
 
 }  // namespace
 
-void TRegistry::ChooseRoot(HKEY root) {
-    if (root == root_) return;
+void TRegistry::ChooseRoot(HKEY root, REGSAM view) {
+    if (root == root_ && view == view_) return;
     CloseRegistryKey();
     root_ = root;
+    view_ = view;
 }
 
 bool TRegistry::OpenRegistryKey(const std::string& path, bool mayCreate) {
@@ -75,8 +77,8 @@ bool TRegistry::OpenRegistryKey(const std::string& path, bool mayCreate) {
     const std::string relativePath = absolute ? path.substr(1) : path;
 
     TKeyHandle key;
-    if (OpenKeyPath(relativeToCurrent ? current_.Get() : root_, relativePath, mayCreate && !path.empty(), key) !=
-        ERROR_SUCCESS)
+    if (OpenKeyPath(relativeToCurrent ? current_.Get() : root_, relativePath, mayCreate && !path.empty(), view_,
+                    key) != ERROR_SUCCESS)
         return false;
 
     current_ = std::move(key);
@@ -128,12 +130,13 @@ void TRegistry::WriteStringValue(const std::string& name, const std::string& tex
 
 namespace {
 
-// Deletes `name` (one or more components, the last non-empty) below `base` with its subtree.
-bool DeleteTreeBelow(HKEY base, const std::string& name) {
+// Deletes `name` (one or more components, the last non-empty) below `base` with its subtree,
+// every key opened and deleted in the registry view `view`.
+bool DeleteTreeBelow(HKEY base, const std::string& name, REGSAM view) {
     if (name.empty() || name.back() == '\\' || name.front() == '\\') return false;
 
     TKeyHandle key;
-    if (OpenKeyPath(base, name, false, key) == ERROR_SUCCESS) {
+    if (OpenKeyPath(base, name, false, view, key) == ERROR_SUCCESS) {
         DWORD count = 0, bufferLength = 0;
         if (QueryNameLimits(key.Get(), true, count, bufferLength)) {
             std::string buffer(bufferLength, '\0');
@@ -142,7 +145,7 @@ bool DeleteTreeBelow(HKEY base, const std::string& name) {
                 if (RegEnumKeyExA(key.Get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) ==
                         ERROR_SUCCESS &&
                     length > 0)
-                    DeleteTreeBelow(key.Get(), std::string(buffer.data(), length));
+                    DeleteTreeBelow(key.Get(), std::string(buffer.data(), length), view);
             }
         }
         key.Reset();
@@ -150,11 +153,11 @@ bool DeleteTreeBelow(HKEY base, const std::string& name) {
 
     // Delete the leaf through its parent so that no single call carries a long path.
     const size_t lastSeparator = name.rfind('\\');
-    if (lastSeparator == std::string::npos) return RegDeleteKeyA(base, name.c_str()) == ERROR_SUCCESS;
+    if (lastSeparator == std::string::npos) return RegDeleteKeyExA(base, name.c_str(), view, 0) == ERROR_SUCCESS;
     TKeyHandle parent;
-    if (OpenKeyPath(base, name.substr(0, lastSeparator), false, parent) != ERROR_SUCCESS) return false;
+    if (OpenKeyPath(base, name.substr(0, lastSeparator), false, view, parent) != ERROR_SUCCESS) return false;
     const std::string leaf = name.substr(lastSeparator + 1);
-    return RegDeleteKeyA(parent.Get(), leaf.c_str()) == ERROR_SUCCESS;
+    return RegDeleteKeyExA(parent.Get(), leaf.c_str(), view, 0) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -162,5 +165,5 @@ bool DeleteTreeBelow(HKEY base, const std::string& name) {
 bool TRegistry::DeleteKeyTree(const std::string& path) {
     const bool absolute = !path.empty() && path.front() == '\\';
     const HKEY base = (!absolute && current_) ? current_.Get() : root_;
-    return DeleteTreeBelow(base, absolute ? path.substr(1) : path);
+    return DeleteTreeBelow(base, absolute ? path.substr(1) : path, view_);
 }

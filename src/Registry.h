@@ -1,6 +1,6 @@
 // TRegistry: every registry read and change of the program goes through one of these objects.
-// It holds a root key and at most one open ("current") key below it, and is made for one
-// operation: create, choose the root, open, work, let it go out of scope.
+// It holds a root key with a registry view and at most one open ("current") key below it, and
+// is made for one operation: create, choose the root, open, work, let it go out of scope.
 #pragma once
 
 #include "Base/Exception.h"
@@ -14,17 +14,19 @@ inline constexpr const char* ShellFoldersKeyPath = "Software\\Microsoft\\Windows
 
 class TRegistry {
 public:
-    TRegistry() = default;  // no key open, root HKEY_CURRENT_USER
+    TRegistry() = default;  // no key open, root HKEY_CURRENT_USER in the process's own view
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
     HKEY RootKey() const { return root_; }
+    REGSAM View() const { return view_; }
     HKEY CurrentKey() const { return current_.Get(); }
     const std::string& CurrentPath() const { return currentPath_; }
 
-    // Switches to another root (a predefined key, or an open key that outlives this use of it);
-    // closes the current key when the root changes.
-    void ChooseRoot(HKEY root);
+    // Switches to another root (a predefined key, or an open key that outlives this use of it)
+    // and registry view (KEY_WOW64_64KEY, KEY_WOW64_32KEY, or 0 for the process's own), which
+    // every later open, create and delete passes on; closes the current key when either changes.
+    void ChooseRoot(HKEY root, REGSAM view = 0);
 
     // Opens (or with mayCreate and a non-empty path, creates with missing parents) the key at
     // `path` with full access and makes it current. "\..." is absolute (from the root); any other
@@ -58,6 +60,7 @@ public:
 
 private:
     HKEY root_ = HKEY_CURRENT_USER;
+    REGSAM view_ = 0;
     TKeyHandle current_;
     std::string currentPath_;
 };
