@@ -130,7 +130,7 @@ void ExportEntry(const std::string& fileName, const std::string& entryName, cons
     temporary.Keep();
 }
 
-void ImportEntries(const std::string& fileName) {
+void ImportEntries(const std::string& fileName, const TEntryLocation& location) {
     TIniFile ini(fileName);
     TStringList sections;
     ini.ReadSectionNames(sections);
@@ -141,7 +141,7 @@ void ImportEntries(const std::string& fileName) {
     }
 
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(location.root, location.view);
     // A repeated section or key name reads as its first occurrence, so it is written once.
     std::set<std::string> importedSections;
     for (const std::string& section : sections) {

@@ -2,6 +2,8 @@
 // key per value) and INI files written back into the Uninstall key. No window involved.
 #pragma once
 
+#include "Location.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +18,8 @@ inline constexpr const char* DefaultValueKey = "@";
 void ExportEntry(const std::string& fileName, const std::string& entryName,
                  const std::vector<std::pair<std::string, std::string>>& rows);
 
-// Writes every section of `fileName` into HKLM\UninstallKeyPath\<section> as REG_SZ values.
+// Writes every section of `fileName` into UninstallKeyPath\<section> of `location` as REG_SZ
+// values.
 // Throws Exception "Invalid section name '%s' in %s" before writing anything when a section
 // name is empty or holds a "\", and Exception / ERegistryException when a key or value fails.
-void ImportEntries(const std::string& fileName);
+void ImportEntries(const std::string& fileName, const TEntryLocation& location);

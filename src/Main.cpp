@@ -12,7 +12,10 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
+#include <span>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -24,6 +27,9 @@ enum : int {
     IDM_EDITREMOVE,
     IDM_EDITREFRESH,
     IDM_EDITPROGRAMS,
+    IDM_VIEWMACHINE,  // the machine's native view: the first location, shown at start
+    IDM_VIEW32BIT,
+    IDM_VIEWUSER,
     IDM_HELPTOPICS,
     IDM_HELPSEARCH,
     IDM_HELPABOUT,
@@ -66,7 +72,7 @@ const TControlSpec kLayout[] = {
      nullptr, nullptr},
 };
 
-const TMenuItemSpec kMenu[] = {
+const TMenuItemSpec kFileAndEditMenus[] = {
     {"FileMenu", 0, "&File", 0, 0, "Commands for working with the registry file", 0},
     {"FileImportItem", 1, "&Import Registry File...", IDM_FILEIMPORT, 0, "Import a key into the registry file",
      IDB_MENU_IMPORT},
@@ -84,6 +90,46 @@ const TMenuItemSpec kMenu[] = {
     {"N3", 1, "-", 0, 0, nullptr, 0},
     {"EditProgramsItem", 1, "&Programs Group", IDM_EDITPROGRAMS, 0, "Open the Programs Group folder",
      IDB_MENU_PROGRAMS},
+};
+
+constexpr TMenuItemSpec kViewMenu = {"ViewMenu", 0, "&View", 0, 0,
+                                     "Commands for choosing which installed programs are listed", 0};
+
+// A View menu item and the location it shows.
+struct TViewItemSpec {
+    TMenuItemSpec item;
+    TEntryLocation location;
+};
+
+const TViewItemSpec kViewUserItem = {
+    {"ViewUserItem", 1, "&User Programs", IDM_VIEWUSER, kCtrlFlag | '3',
+     "Show the entries of the programs installed for the current user", 0},
+    {HKEY_CURRENT_USER, 0, "User Programs"}};
+
+// Each Windows keeps the entries of programs installed for all users in its own registry view,
+// and 64-bit Windows keeps those of 32-bit programs in the 32-bit view besides.
+const TViewItemSpec kViewItemsOf64BitWindows[] = {
+    {{"View64BitItem", 1, "&64-bit Programs", IDM_VIEWMACHINE, kCtrlFlag | '1',
+      "Show the entries of the 64-bit programs installed for all users", 0},
+     {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, ""}},
+    {{"View32BitItem", 1, "&32-bit Programs", IDM_VIEW32BIT, kCtrlFlag | '2',
+      "Show the entries of the 32-bit programs installed for all users", 0},
+     {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "32-bit Programs"}},
+    kViewUserItem,
+};
+const TViewItemSpec kViewItemsOf32BitWindows[] = {
+    {{"ViewMachineItem", 1, "&Machine Programs", IDM_VIEWMACHINE, kCtrlFlag | '1',
+      "Show the entries of the programs installed for all users", 0},
+     {HKEY_LOCAL_MACHINE, 0, ""}},
+    kViewUserItem,
+};
+
+std::span<const TViewItemSpec> ViewItems(bool windows64) {
+    if (windows64) return kViewItemsOf64BitWindows;
+    return kViewItemsOf32BitWindows;
+}
+
+const TMenuItemSpec kHelpMenu[] = {
     {"HelpMenu", 0, "&Help", 0, 0, "Commands for displaying help for and information about this program", 0},
     {"HelpTopicsItem", 1, "Help &Topics", IDM_HELPTOPICS, VK_F1, "Display the Help Topics screen",
      IDB_MENU_HELPTOPICS},
@@ -93,6 +139,15 @@ const TMenuItemSpec kMenu[] = {
     {"HelpAboutItem", 1, "&About...", IDM_HELPABOUT, 0, "Show program information, version number and copyright",
      0},
 };
+
+// File, Edit, View with the items of this kind of Windows, Help.
+std::vector<TMenuItemSpec> MainMenu(bool windows64) {
+    std::vector<TMenuItemSpec> items(std::begin(kFileAndEditMenus), std::end(kFileAndEditMenus));
+    items.push_back(kViewMenu);
+    for (const TViewItemSpec& view : ViewItems(windows64)) items.push_back(view.item);
+    items.insert(items.end(), std::begin(kHelpMenu), std::end(kHelpMenu));
+    return items;
+}
 
 const TToolButtonSpec kSpeedButtons[] = {
     {"SpeedButton1", "Import", 0, IDM_FILEIMPORT, 0},
@@ -126,6 +181,9 @@ const TEventSpec<TMainForm> kEvents[] = {
     {IDM_EDITREMOVE, kClicked, &TMainForm::EditRemoveItemClick},
     {IDM_EDITREFRESH, kClicked, &TMainForm::EditRefreshItemClick},
     {IDM_EDITPROGRAMS, kClicked, &TMainForm::EditProgramsItemClick},
+    {IDM_VIEWMACHINE, kClicked, &TMainForm::ViewLocationItemClick},
+    {IDM_VIEW32BIT, kClicked, &TMainForm::ViewLocationItemClick},
+    {IDM_VIEWUSER, kClicked, &TMainForm::ViewLocationItemClick},
     {IDM_HELPTOPICS, kClicked, &TMainForm::HelpTopicsItemClick},
     {IDM_HELPSEARCH, kClicked, &TMainForm::HelpSearchItemClick},
     {IDM_HELPABOUT, kClicked, &TMainForm::HelpAboutItemClick},
@@ -175,8 +233,8 @@ void CheckUninstallRow(HWND details, const TStringList& captions) {
 
 }  // namespace
 
-TMainForm::TMainForm() {
-    CreateForm(kFormSpec, kLayout, kMenu);
+TMainForm::TMainForm(bool windows64) : windows64_(windows64) {
+    CreateForm(kFormSpec, kLayout, MainMenu(windows64));
     SetUpSpeedBar();
     SetUpDetailsList();
     SendMessageA(Control("CEntryList"), LB_SETITEMHEIGHT, 0, 13);
@@ -185,6 +243,7 @@ TMainForm::TMainForm() {
     progGlyph_ = LoadBitmapOnBackground(IDB_PROGBUTTON, kGlyphBackground, GetSysColor(COLOR_BTNFACE));
     SetFlatButtonGlyph(Control("ProgButton"), progGlyph_.Get(), 1);
     SetActiveControl(Control("CEntryList"));
+    ChooseLocation(IDM_VIEWMACHINE);
     FormCreate();
 }
 
@@ -252,6 +311,22 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TMainForm::FileExitItemClick(const TEvent&) { Close(); }
 
+void TMainForm::ViewLocationItemClick(const TEvent& event) {
+    ChooseLocation(event.Id);
+    RefreshEntryViews();
+}
+
+void TMainForm::ChooseLocation(int id) {
+    for (const TViewItemSpec& view : ViewItems(windows64_)) {
+        if (view.item.id != id) continue;
+        location_ = view.location;
+        const std::string title = *location_.title ? std::string(kFormSpec.caption) + " - " + location_.title
+                                                   : std::string(kFormSpec.caption);
+        SetWindowTextA(Handle(), title.c_str());
+        Menu().CheckRadio(IDM_VIEWMACHINE, IDM_VIEWUSER, id);
+    }
+}
+
 void TMainForm::EditRefreshItemClick(const TEvent&) { RefreshEntryViews(); }
 
 void TMainForm::RefreshEntryViews() {
@@ -259,13 +334,13 @@ void TMainForm::RefreshEntryViews() {
     HWND unconventional = Control("UEntryList");
     TStringList names;
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(location_.root, location_.view);
     registry.OpenRegistryKey(UninstallKeyPath, false);
     registry.ListSubkeyNames(names);
     {
         // Each entry is opened below the Uninstall key, held open meanwhile: no walk from the root.
         TRegistry entry;
-        entry.ChooseRoot(registry.CurrentKey());
+        entry.ChooseRoot(registry.CurrentKey(), location_.view);
         TUpdateBracket conventionalUpdate(conventional), unconventionalUpdate(unconventional);
         ListBoxClear(conventional);
         ListBoxClear(unconventional);
@@ -295,7 +370,7 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
     HWND details = Control("DEntryList");
     TStringList valueNames;
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(location_.root, location_.view);
     registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
     registry.ListValueNames(valueNames);
     std::exception_ptr failure;
@@ -364,6 +439,7 @@ void TMainForm::EvaluateLink() {
     } else if (checked != 1) {
         LinkState = checked == 0 ? lsNoCheckedItem : lsTooManyCheckedItems;
     } else {
+        const TNativeFileSystemScope fileSystem(location_);
         SplitCommandLine(commandLine, UninstallCommand, UninstallParams);
         LinkState = ProgramLinkState(UninstallCommand);
     }

@@ -1,9 +1,10 @@
-// TMainForm: the main window. Lists the Uninstall entries in two lists, shows the selected
-// entry's values with the uninstall command checked, tells the link state, and carries the
-// menu, toolbar and status bar of the program's commands.
+// TMainForm: the main window. Lists the Uninstall entries of the location chosen in its View
+// menu in two lists, shows the selected entry's values with the uninstall command checked, tells
+// the link state, and carries the menu, toolbar and status bar of the program's commands.
 #pragma once
 
 #include "Link.h"
+#include "Location.h"
 #include "Win/Form.h"
 #include "Base/Handles.h"
 
@@ -11,8 +12,9 @@
 
 class TMainForm : public TForm {
 public:
-    // Creates the window (hidden), its controls, menu and toolbar, then runs FormCreate.
-    TMainForm();
+    // Creates the window (hidden), its controls, menu and toolbar, then runs FormCreate. Its
+    // View menu offers the locations of 64-bit or of 32-bit Windows; the first is shown.
+    explicit TMainForm(bool windows64 = IsWindows64());
     ~TMainForm() override;
 
     // The program's run-time state.
@@ -20,6 +22,9 @@ public:
     std::string UninstallCommand;  // program resolved from the checked value, or edited
     std::string UninstallParams;   // its parameters
     ::LinkState LinkState = lsNoSelectedEntry;
+
+    // Where the listed entries are kept; every command that reads or changes entries acts there.
+    const TEntryLocation& ShownLocation() const { return location_; }
 
     // Installs the application's hint and activation events; copies the menu hints onto the
     // toolbar buttons and ProgButton.
@@ -35,6 +40,7 @@ public:
     void EditRemoveItemClick(const TEvent& event);
     void EditRefreshItemClick(const TEvent& event);
     void EditProgramsItemClick(const TEvent& event);
+    void ViewLocationItemClick(const TEvent& event);  // every item of the View menu
     void HelpTopicsItemClick(const TEvent& event);
     void HelpSearchItemClick(const TEvent& event);
     void HelpAboutItemClick(const TEvent& event);
@@ -66,9 +72,13 @@ private:
     HWND Control(const char* name) const;  // FindControl for a name of the layout
     void SetUpSpeedBar();
     void SetUpDetailsList();
+    // Makes the View item with command `id` the shown location: caption and radio mark.
+    void ChooseLocation(int id);
 
     TImageListHandle sbarEImageList_;
     TImageListHandle sbarDImageList_;
     TBitmapHandle progGlyph_;
     bool loadingDetails_ = false;  // check marks set while loading are not the user's
+    bool windows64_;
+    TEntryLocation location_{};
 };

@@ -33,9 +33,14 @@ void OpenProgramsGroup() {
 
 void TMainForm::EditUninstallItemClick(const TEvent&) {
     if (Refused("You are about to uninstall a program.\rContinue ?")) return;
-    // The link state is advice, not a guard: the command runs as it stands.
-    if (ShellFailed(ShellRun(UninstallCommand, UninstallParams, "", SW_SHOW)))
-        MessageDlg("Cannot uninstall this program.", mkWarning);
+    // The link state is advice, not a guard: the command runs as it stands, and the program
+    // it names is found where the link evaluation found it.
+    INT_PTR result = 0;
+    {
+        const TNativeFileSystemScope fileSystem(ShownLocation());
+        result = ShellRun(UninstallCommand, UninstallParams, "", SW_SHOW);
+    }
+    if (ShellFailed(result)) MessageDlg("Cannot uninstall this program.", mkWarning);
 }
 
 void TMainForm::EditRemoveItemClick(const TEvent&) {
@@ -46,7 +51,7 @@ void TMainForm::EditRemoveItemClick(const TEvent&) {
     bool removed = false;
     {
         TRegistry registry;
-        registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+        registry.ChooseRoot(ShownLocation().root, ShownLocation().view);
         removed = registry.DeleteKeyTree(std::string(UninstallKeyPath) + "\\" + EntryName);
     }
     if (!removed) MessageDlg("Cannot remove this entry.", mkWarning);

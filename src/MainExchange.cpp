@@ -79,7 +79,7 @@ void TMainForm::FileImportItemClick(const TEvent&) {
     // sections written before the failure; then the failure goes on to the error box.
     std::exception_ptr failure;
     try {
-        ImportEntries(fileName);
+        ImportEntries(fileName, ShownLocation());
     } catch (...) {
         failure = std::current_exception();
     }

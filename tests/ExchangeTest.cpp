@@ -67,7 +67,7 @@ protected:
 
     static std::string ImportError(const std::string& file) {
         try {
-            ImportEntries(file);
+            ImportEntries(file, kMachine64Location);
         } catch (const Exception& error) {
             return error.Message();
         }
@@ -106,7 +106,7 @@ TEST_F(ExchangeTest, RoundTripGivesBackEveryValueAsAString) {
     EXPECT_EQ(std::vector<std::string>{"sample.ini"}, folder_.FileNames()) << "no temporary file is left";
 
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Sample").c_str()));
-    ImportEntries(file);
+    ImportEntries(file, kMachine64Location);
     TStoredValues expected = before;
     expected["Expand"].type = REG_SZ;
     for (const auto& [name, value] : ValuesOf(EntryPath("Sample"))) {
@@ -129,7 +129,7 @@ TEST_F(ExchangeTest, ImportsLargeFilesEmptySectionsAndRepeatedKeys) {
     TScratchFolder::WriteBytes(file, text);
     CreateEntry("Entry_10001", {{"Keep", "me"}, {"DisplayName", "old"}});
 
-    ImportEntries(file);
+    ImportEntries(file, kMachine64Location);
     TStringList subkeys;
     TRegistry registry;
     registry.ChooseRoot(HKEY_LOCAL_MACHINE);
@@ -215,6 +215,20 @@ TEST_F(ExchangeTest, ExportWriteFailuresNameTheFileAndLeaveNoTemporaryFile) {
     const std::string orphan = folder_.Path("missing\\x.ini");
     EXPECT_EQ("Unable to write to " + orphan, ExportError(orphan, "Sample", {{"DisplayName", "x"}}));
     EXPECT_EQ(std::vector<std::string>{"folder.ini"}, folder_.FileNames());
+}
+
+TEST_F(ExchangeTest, ImportWritesIntoTheGivenLocationOnly) {
+    RedirectCurrentUser();
+    const std::string file = folder_.Path("entry.ini");
+    TScratchFolder::WriteBytes(file, "[Imported]\r\nDisplayName=Imported\r\n");
+    const TEntryLocation* locations[] = {&kMachine64Location, &kMachine32Location, &kUserLocation};
+    for (const TEntryLocation* target : locations) {
+        SCOPED_TRACE(target->title);
+        ImportEntries(file, *target);
+        for (const TEntryLocation* location : locations)
+            EXPECT_EQ(location == target, KeyExists(*location, EntryPath("Imported"))) << location->title;
+        RegDeleteKeyExA(target->root, EntryPath("Imported").c_str(), target->view, 0);
+    }
 }
 
 TEST_F(ExchangeTest, ImportRefusesBadSectionNamesBeforeWritingAnything) {

@@ -185,9 +185,9 @@ void MainFormTest::TearDown() {
     ScratchRegistryTest::TearDown();
 }
 
-void TMainWindowFixture::OpenForm(bool show) {
+void TMainWindowFixture::OpenForm(bool show, bool windows64) {
     form_.reset();  // first: the old window's end clears the application's events
-    form_ = std::make_unique<TMainForm>();
+    form_ = std::make_unique<TMainForm>(windows64);
     Application().SetMainForm(form_.get());
     if (show) {
         form_->Show(SW_SHOWNORMAL);

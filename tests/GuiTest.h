@@ -19,6 +19,23 @@ HWND ControlOf(const TForm& form, const char* name);
 // Posts a key press to `window` (WM_KEYDOWN and WM_KEYUP, as the keyboard would) and pumps,
 // so the application's loop translates it. `shift` holds Shift down meanwhile.
 void PressKey(HWND window, UINT virtualKey, bool shift = false);
+// Holds Ctrl down in this thread's key state while it lives, as the accelerators read it.
+class TCtrlDown {
+public:
+    explicit TCtrlDown(bool down) { Set(down); }
+    ~TCtrlDown() { Set(false); }
+    TCtrlDown(const TCtrlDown&) = delete;
+    TCtrlDown& operator=(const TCtrlDown&) = delete;
+
+private:
+    static void Set(bool down) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+};
+
 // Alt+letter as the system delivers it after translation: WM_SYSCHAR to the focused window.
 void PressAltLetter(HWND window, char letter);
 // A left click at `point` (client coordinates of `window`), sent as button down and up.
@@ -98,8 +115,9 @@ protected:
     // Closes the window; the application has no main form afterwards.
     void CloseMainWindow();
 
-    // Replaces the fixture's window by a new one; hidden when `show` is false.
-    void OpenForm(bool show);
+    // Replaces the fixture's window by a new one, for 64-bit or 32-bit Windows; hidden when
+    // `show` is false.
+    void OpenForm(bool show, bool windows64 = IsWindows64());
     TMainForm& Form() { return *form_; }
     HWND Control(const char* name) { return ControlOf(*form_, name); }
     int MenuId(const char* itemName);

@@ -31,23 +31,6 @@ BOOL WINAPI RecordWinHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
     return TRUE;
 }
 
-// Holds Ctrl down in this thread's key state while it lives, as the accelerators read it.
-class TCtrlDown {
-public:
-    explicit TCtrlDown(bool down) { Set(down); }
-    ~TCtrlDown() { Set(false); }
-    TCtrlDown(const TCtrlDown&) = delete;
-    TCtrlDown& operator=(const TCtrlDown&) = delete;
-
-private:
-    static void Set(bool down) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
-        SetKeyboardState(keys);
-    }
-};
-
 class HelpTest : public MainFormTest {
 protected:
     void SetUp() override {

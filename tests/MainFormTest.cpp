@@ -102,12 +102,13 @@ TEST_F(MainWindowTest, MenuCaptionsShortCutsAndPictures) {
     EXPECT_EQ("Help &Topics\tF1", MenuText("HelpTopicsItem"));
     EXPECT_EQ("&Search for Help On...\tCtrl+F1", MenuText("HelpSearchItem"));
     EXPECT_EQ("E&xit", MenuText("FileExitItem"));
-    char bar[3][16] = {};
-    for (int index = 0; index < 3; ++index)
+    char bar[4][16] = {};
+    for (int index = 0; index < 4; ++index)
         GetMenuStringA(Form().Menu().Handle(), static_cast<UINT>(index), bar[index], sizeof(bar[index]), MF_BYPOSITION);
     EXPECT_STREQ("&File", bar[0]);
     EXPECT_STREQ("&Edit", bar[1]);
-    EXPECT_STREQ("&Help", bar[2]);
+    EXPECT_STREQ("&View", bar[2]);
+    EXPECT_STREQ("&Help", bar[3]);
 
     const auto picture = [&](const char* itemName) {
         MENUITEMINFOA info{};

@@ -1,11 +1,12 @@
-// ScratchRegistryTest: HKEY_LOCAL_MACHINE redirected to HKCU\Software\TarnwickTests\Machine.
+// ScratchRegistryTest: HKEY_LOCAL_MACHINE redirected to HKCU\Software\TarnwickTests\Machine,
+// and on request HKEY_CURRENT_USER to HKCU\Software\TarnwickTests\User.
 #include "ScratchRegistry.h"
 
 namespace {
 
-TKeyHandle CreateUnder(HKEY base, const std::string& path) {
+TKeyHandle CreateUnder(HKEY base, const std::string& path, REGSAM view = 0) {
     TKeyHandle key;
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(base, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(base, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
                                              key.Receive(), nullptr))
         << path;
     return key;
@@ -17,13 +18,28 @@ void ScratchRegistryTest::SetUp() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kScratchMachinePath);
     scratch_ = CreateUnder(HKEY_CURRENT_USER, kScratchMachinePath);
     ASSERT_TRUE(scratch_.IsValid());
+    // The registry sends the 32-bit view of a key that has this subkey into it.
+    CreateUnder(scratch_.Get(), "Software\\Wow6432Node");
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.Get()));
     CreateKey(UninstallKeyPath);
+}
+
+void ScratchRegistryTest::RedirectCurrentUser() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kScratchUserPath);
+    scratchUser_ = CreateUnder(HKEY_CURRENT_USER, kScratchUserPath);
+    ASSERT_TRUE(scratchUser_.IsValid());
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CURRENT_USER, scratchUser_.Get()));
+    CreateUnder(HKEY_CURRENT_USER, UninstallKeyPath);
 }
 
 void ScratchRegistryTest::TearDown() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     scratch_.Reset();
+    if (scratchUser_) {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        scratchUser_.Reset();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchUserPath);
+    }
     RegDeleteTreeA(HKEY_CURRENT_USER, kScratchMachinePath);
 }
 
@@ -50,13 +66,24 @@ void ScratchRegistryTest::SetDword(const std::string& path, const std::string& n
     SetRaw(path, name, REG_DWORD, &value, sizeof(value));
 }
 
-bool ScratchRegistryTest::KeyExists(const std::string& path) {
+bool ScratchRegistryTest::KeyExists(const std::string& path) { return KeyExists(kMachine64Location, path); }
+
+bool ScratchRegistryTest::KeyExists(const TEntryLocation& location, const std::string& path) {
     TKeyHandle key;
-    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
+    return RegOpenKeyExA(location.root, path.c_str(), 0, KEY_READ | location.view, key.Receive()) == ERROR_SUCCESS;
 }
 
 void ScratchRegistryTest::CreateEntry(const std::string& entry,
                                       const std::vector<std::pair<std::string, std::string>>& values) {
-    CreateKey(EntryPath(entry));
-    for (const auto& [name, value] : values) SetString(EntryPath(entry), name, value);
+    CreateEntry(kMachine64Location, entry, values);
+}
+
+void ScratchRegistryTest::CreateEntry(const TEntryLocation& location, const std::string& entry,
+                                      const std::vector<std::pair<std::string, std::string>>& values) {
+    const TKeyHandle key = CreateUnder(location.root, EntryPath(entry), location.view);
+    for (const auto& [name, value] : values)
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
+                                                reinterpret_cast<const BYTE*>(value.c_str()),
+                                                static_cast<DWORD>(value.size() + 1)))
+            << entry << " / " << name;
 }

@@ -1,7 +1,10 @@
 // Test fixture that points HKEY_LOCAL_MACHINE at an emptied scratch key below HKEY_CURRENT_USER,
 // so no test ever sees or touches the machine's real Uninstall key, nor another test's keys.
+// The scratch key splits into a 64-bit and a 32-bit view as the machine's Software key does;
+// a test may point HKEY_CURRENT_USER at a scratch key of its own as well.
 #pragma once
 
+#include "Location.h"
 #include "Registry.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +14,26 @@
 
 // The key below HKEY_CURRENT_USER that stands in for HKEY_LOCAL_MACHINE during a test.
 inline constexpr const char* kScratchMachinePath = "Software\\TarnwickTests\\Machine";
+// The key below the real HKEY_CURRENT_USER that stands in for it after RedirectCurrentUser.
+inline constexpr const char* kScratchUserPath = "Software\\TarnwickTests\\User";
+
+// The locations of 64-bit Windows as the program shows them.
+inline const TEntryLocation kMachine64Location{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, ""};
+inline const TEntryLocation kMachine32Location{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "32-bit Programs"};
+inline const TEntryLocation kUserLocation{HKEY_CURRENT_USER, 0, "User Programs"};
 
 class ScratchRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Helpers that write below the redirected HKEY_LOCAL_MACHINE with the raw API, so that
-    // tests do not depend on the class under test to arrange their data.
+    // Points HKEY_CURRENT_USER at an emptied scratch key holding an empty Uninstall key, until
+    // the test ends.
+    void RedirectCurrentUser();
+
+    // Helpers that write below the redirected keys with the raw API, so that tests do not
+    // depend on the class under test to arrange their data. Without a location they work in
+    // the 64-bit view of HKEY_LOCAL_MACHINE.
     static std::string EntryPath(const std::string& entry);
     static void CreateKey(const std::string& path);
     static void SetString(const std::string& path, const std::string& name, const std::string& value,
@@ -27,10 +42,14 @@ protected:
                        DWORD size);
     static void SetDword(const std::string& path, const std::string& name, DWORD value);
     static bool KeyExists(const std::string& path);
+    static bool KeyExists(const TEntryLocation& location, const std::string& path);
     // Creates an Uninstall entry with the given string values.
     static void CreateEntry(const std::string& entry,
+                            const std::vector<std::pair<std::string, std::string>>& values);
+    static void CreateEntry(const TEntryLocation& location, const std::string& entry,
                             const std::vector<std::pair<std::string, std::string>>& values);
 
 private:
     TKeyHandle scratch_;
+    TKeyHandle scratchUser_;
 };

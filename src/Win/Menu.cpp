@@ -110,3 +110,8 @@ bool TMainMenu::IsEnabled(int id) const {
     const UINT state = GetMenuState(handle_, static_cast<UINT>(id), MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
+
+void TMainMenu::CheckRadio(int firstId, int lastId, int id) const {
+    CheckMenuRadioItem(handle_, static_cast<UINT>(firstId), static_cast<UINT>(lastId), static_cast<UINT>(id),
+                       MF_BYCOMMAND);
+}

@@ -53,6 +53,9 @@ public:
     // Enables or greys out the item with command `id`.
     void Enable(int id, bool enabled) const;
     bool IsEnabled(int id) const;
+    // Shows the radio mark on the item with command `id` and clears it on the other items
+    // whose ids lie from `firstId` to `lastId`.
+    void CheckRadio(int firstId, int lastId, int id) const;
 
 private:
     TMenuHandle owned_;

@@ -1,0 +1,37 @@
+// The kind of Windows, and the 32-bit build's switch to the real system folder: the code
+// behind `kIs32BitBuild` is all that the 64-bit build never runs.
+#include "Location.h"
+
+namespace {
+
+constexpr bool kIs32BitBuild = sizeof(void*) == 4;
+
+using TDisableFunction = BOOL(WINAPI*)(PVOID* saved);
+using TRevertFunction = BOOL(WINAPI*)(PVOID saved);
+
+// A kernel32 function looked up at run time; null where this Windows lacks it.
+template <class TFunction>
+TFunction Kernel32Function(const char* name) {
+    return reinterpret_cast<TFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+}  // namespace
+
+bool IsWindows64() {
+    if constexpr (!kIs32BitBuild) return true;
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+TNativeFileSystemScope::TNativeFileSystemScope(const TEntryLocation& location) {
+    if (!kIs32BitBuild || location.view != KEY_WOW64_64KEY || !IsWindows64()) return;
+    static const auto disable = Kernel32Function<TDisableFunction>("Wow64DisableWow64FsRedirection");
+    active_ = disable && disable(&saved_);
+}
+
+TNativeFileSystemScope::~TNativeFileSystemScope() {
+    if (!active_) return;
+    static const auto revert = Kernel32Function<TRevertFunction>("Wow64RevertWow64FsRedirection");
+    if (revert) revert(saved_);
+}

@@ -1,0 +1,32 @@
+// Entry locations: the places Windows keeps Uninstall entries, each a root key and a registry
+// view, and the file-system view that goes with an entry of the 64-bit registry view.
+#pragma once
+
+#include <windows.h>
+
+struct TEntryLocation {
+    HKEY root;          // a predefined key, or an open key that outlives every use of the location
+    REGSAM view;        // KEY_WOW64_64KEY, KEY_WOW64_32KEY, or 0 for the process's own view
+    const char* title;  // what the window caption adds for it; "" for the location shown first
+};
+
+// True on 64-bit Windows, whichever build asks.
+bool IsWindows64();
+
+// While it lives, the file probes and launches of this thread see the real system folder when
+// `location` is the 64-bit view and the process is a 32-bit one on 64-bit Windows; otherwise,
+// and in the 64-bit build, it does nothing.
+class TNativeFileSystemScope {
+public:
+    explicit TNativeFileSystemScope(const TEntryLocation& location);
+    ~TNativeFileSystemScope();
+    TNativeFileSystemScope(const TNativeFileSystemScope&) = delete;
+    TNativeFileSystemScope& operator=(const TNativeFileSystemScope&) = delete;
+
+    // Whether redirection is switched off by this scope.
+    bool Active() const { return active_; }
+
+private:
+    bool active_ = false;
+    void* saved_ = nullptr;  // the thread's redirection state, for the revert
+};
