@@ -58,20 +58,29 @@ DWORD RunAndWait(const std::string& commandLine) {
     return exitCode;
 }
 
-bool EntryExists(const std::string& entry) {
+std::string UserNsisFolder() {
+    char folder[MAX_PATH] = "";
+    GetEnvironmentVariableA("LOCALAPPDATA", folder, MAX_PATH);
+    return std::string(folder) + "\\Programs\\Tarnwick Sample User NSIS";
+}
+
+bool EntryExists(const std::string& entry, const TEntryLocation& location) {
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(location.root, location.view);
     return registry.OpenRegistryKey(EntryKeyPath(entry), false);
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool EntryAndFolderGone(const std::string& entry, const std::string& folder) {
-    return !EntryExists(entry) && !PathExists(folder);
+bool EntryAndFolderGone(const std::string& entry, const std::string& folder, const TEntryLocation& location) {
+    return !EntryExists(entry, location) && !PathExists(folder);
 }
 
-void RemoveLeftovers(const std::string& entry, const std::string& folder) {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryKeyPath(entry).c_str());
+void RemoveLeftovers(const std::string& entry, const std::string& folder, const TEntryLocation& location) {
+    TKeyHandle uninstall;
+    if (RegOpenKeyExA(location.root, UninstallKeyPath, 0, KEY_ALL_ACCESS | location.view, uninstall.Receive()) ==
+        ERROR_SUCCESS)
+        RegDeleteTreeA(uninstall.Get(), entry.c_str());
     DeleteFolderTree(folder);
 }
 
@@ -79,6 +88,15 @@ bool InstallSampleNsis() { return RunAndWait(Quoted(kSampleNsisSetupPath) + " /S
 
 bool InstallSampleMsi() {
     return RunAndWait("msiexec /i " + Quoted(kSampleMsiPath) + " /qn") == 0 && EntryExists(kMsiProductCode);
+}
+
+bool InstallSampleUserNsis() {
+    return RunAndWait(Quoted(kSampleUserNsisSetupPath) + " /S") == 0 && EntryExists(kUserNsisEntry, kUserLocation);
+}
+
+bool InstallSampleMsi32() {
+    return RunAndWait("msiexec /i " + Quoted(kSampleMsi32Path) + " /qn") == 0 &&
+           EntryExists(kMsi32ProductCode, kMachine32Location);
 }
 
 bool RemoveTempLeftovers(const char* pattern) {
@@ -92,12 +110,19 @@ bool RemoveTempLeftovers(const char* pattern) {
 }
 
 void TSampleNsisGuard::Remove() {
-    RemoveLeftovers(kNsisEntry, kNsisFolder);
+    if (perUser_)
+        RemoveLeftovers(kUserNsisEntry, UserNsisFolder(), kUserLocation);
+    else
+        RemoveLeftovers(kNsisEntry, kNsisFolder);
     // NSIS uninstallers run from a copy in a "~nsu*.tmp" folder, left behind empty.
     EXPECT_TRUE(RemoveTempLeftovers("~nsu*.tmp")) << "an NSIS uninstaller's temp folder stays";
 }
 
 void TSampleMsiGuard::Remove() {
-    RunAndWait("msiexec /x " + kMsiProductCode + " /qn");
-    RemoveLeftovers(kMsiProductCode, kMsiFolder);
+    const std::string& productCode = package32_ ? kMsi32ProductCode : kMsiProductCode;
+    RunAndWait("msiexec /x " + productCode + " /qn");
+    if (package32_)
+        RemoveLeftovers(kMsi32ProductCode, kMsi32Folder, kMachine32Location);
+    else
+        RemoveLeftovers(kMsiProductCode, kMsiFolder);
 }

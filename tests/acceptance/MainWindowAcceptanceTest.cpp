@@ -1,10 +1,12 @@
-// End to end in the real main window: the sample NSIS installer and the sample Windows Installer
-// package install into the test prefix's real HKEY_LOCAL_MACHINE; the window lists, resolves,
-// uninstalls, removes, exports and imports their entries as a user would, answering the real
-// dialogs.
+// End to end in the real main window: the sample NSIS installers (for all users and for the
+// current user) and the sample Windows Installer packages (64-bit and 32-bit) install into the
+// test prefix's real registry; the window finds each entry under its own View item only, and
+// lists, resolves, uninstalls, removes, exports and imports it as a user would, answering the
+// real dialogs.
 #include "GuiTest.h"
 #include "Installations.h"
 #include "ScratchFolder.h"
+#include "Win/Controls.h"
 
 #include <algorithm>
 #include <functional>
@@ -17,6 +19,16 @@ constexpr int kFileNameBox = 0x47c;  // the file dialogs' file name box (cmb13)
 
 using TStringValues = std::map<std::string, std::string>;  // name -> data
 
+// The View menu's items and the locations they show.
+const struct {
+    const TEntryLocation& location;
+    const char* itemName;
+} kViewItems[] = {
+    {kMachine64Location, "View64BitItem"},
+    {kMachine32Location, "View32BitItem"},
+    {kUserLocation, "ViewUserItem"},
+};
+
 // The string values (REG_SZ, REG_EXPAND_SZ) of an entry, read with the raw API, and the name
 // of the first other value in the registry's enumeration order ("" for none).
 struct TEntryValues {
@@ -24,10 +36,11 @@ struct TEntryValues {
     std::string firstNonString;
 };
 
-TEntryValues ReadEntryValues(const std::string& entry) {
+TEntryValues ReadEntryValues(const std::string& entry, const TEntryLocation& location) {
     TEntryValues values;
     TKeyHandle key;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKeyPath(entry).c_str(), 0, KEY_READ, key.Receive()))
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(location.root, EntryKeyPath(entry).c_str(), 0, KEY_READ | location.view,
+                                           key.Receive()))
         << entry;
     for (DWORD index = 0;; ++index) {
         char name[256];
@@ -68,9 +81,12 @@ private:
     std::string saved_;
 };
 
-// The main window over the prefix's real HKEY_LOCAL_MACHINE, where the installers write.
+// The main window over the prefix's real registry, where the installers write; `location_` is
+// where the test's sample registers.
 class MachineWindowTest : public ::testing::Test, public TMainWindowFixture {
 protected:
+    explicit MachineWindowTest(const TEntryLocation& location = kMachine64Location) : location_(location) {}
+
     void SetUp() override { OpenMainWindow(); }
     void TearDown() override { CloseMainWindow(); }
 
@@ -122,14 +138,31 @@ protected:
         });
     }
 
-    // Activates the application and selects the installed entry in "Conventional Entries".
-    // Installers write numbers beside the strings: the details show every string value, then
-    // the error box names the first value that is not a string, and is answered OK.
+    // Shows each location in turn: the entry is listed under its own View item only. Ends on
+    // the entry's own location.
+    void ExpectListedOnlyInItsLocation(const std::string& entry) {
+        const char* ownItem = nullptr;
+        for (const auto& view : kViewItems) {
+            SCOPED_TRACE(view.itemName);
+            Command(view.itemName);
+            const bool own = &view.location == &location_;
+            EXPECT_EQ(own, Listed("CEntryList", entry)) << entry;
+            EXPECT_FALSE(Listed("UEntryList", entry));
+            if (own) ownItem = view.itemName;
+        }
+        ASSERT_NE(nullptr, ownItem);
+        Command(ownItem);
+    }
+
+    // Activates the application and selects the installed entry in "Conventional Entries" of
+    // its location. Installers write numbers beside the strings: the details show every string
+    // value, then the error box names the first value that is not a string, and is answered OK.
     void SelectInstalledEntry(const std::string& entry) {
+        ASSERT_NO_FATAL_FAILURE(ExpectListedOnlyInItsLocation(entry));
         Activate();
         ASSERT_TRUE(Listed("CEntryList", entry)) << entry;
         EXPECT_FALSE(Listed("UEntryList", entry));
-        const TEntryValues values = ReadEntryValues(entry);
+        const TEntryValues values = ReadEntryValues(entry, location_);
         ASSERT_NE("", values.firstNonString) << entry << " holds only strings";
         {
             TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
@@ -173,7 +206,7 @@ protected:
     void UninstallSelectedEntry(const std::string& entry, const std::string& folder,
                                 const std::function<void()>& whileRunning = {}) {
         ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditUninstallItem"));
-        EXPECT_TRUE(PumpUntil([&] { return EntryAndFolderGone(entry, folder); })) << entry << " stays";
+        EXPECT_TRUE(PumpUntil([&] { return EntryAndFolderGone(entry, folder, location_); })) << entry << " stays";
         if (whileRunning) whileRunning();
         Activate();
         EXPECT_FALSE(Listed("CEntryList", entry));
@@ -185,7 +218,7 @@ protected:
     // "Conventional Entries" with the same string values. Other values have no row, so they
     // are not exported and do not come back.
     void ExportRemoveImport(const std::string& entry) {
-        const TStringValues before = ReadEntryValues(entry).strings;
+        const TStringValues before = ReadEntryValues(entry, location_).strings;
         const TScratchFolder folder;
         const TCurrentDirectoryGuard directory;
         const std::string fileName = folder.Path("entry.ini");
@@ -193,17 +226,23 @@ protected:
         ASSERT_TRUE(PathExists(fileName));
 
         ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
-        ASSERT_FALSE(EntryExists(entry));
+        ASSERT_FALSE(EntryExists(entry, location_));
         EXPECT_FALSE(Listed("CEntryList", entry));
 
         ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileImportItem", "Import registry key", fileName));
-        ASSERT_TRUE(EntryExists(entry));
-        const TEntryValues after = ReadEntryValues(entry);
+        ASSERT_TRUE(EntryExists(entry, location_));
+        const TEntryValues after = ReadEntryValues(entry, location_);
         EXPECT_EQ(before, after.strings);
         EXPECT_EQ("", after.firstNonString);
         EXPECT_TRUE(Listed("CEntryList", entry));
         EXPECT_FALSE(Listed("UEntryList", entry));
+        for (const auto& view : kViewItems) {
+            if (&view.location == &location_) continue;
+            EXPECT_FALSE(EntryExists(entry, view.location)) << view.itemName;
+        }
     }
+
+    const TEntryLocation& location_;
 };
 
 class NsisEntryWindowTest : public MachineWindowTest {
@@ -294,6 +333,53 @@ TEST_F(MsiEntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
     ASSERT_TRUE(InstallSampleMsi());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsiProductCode));
     ExportRemoveImport(kMsiProductCode);
+}
+
+class UserNsisEntryWindowTest : public MachineWindowTest {
+protected:
+    UserNsisEntryWindowTest() : MachineWindowTest(kUserLocation) {}
+    TSampleNsisGuard sample_{true};
+};
+
+TEST_F(UserNsisEntryWindowTest, IsListedUnderUserProgramsAndUninstalledByItsOwnUninstaller) {
+    ASSERT_TRUE(InstallSampleUserNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kUserNsisEntry));
+    EXPECT_EQ("Tarnwick - User Programs", WindowText(Form().Handle()));
+    EXPECT_EQ(lsExistingLink, Form().LinkState);
+    EXPECT_EQ(UserNsisFolder() + "\\uninstall.exe", Form().UninstallCommand);
+    EXPECT_EQ("/S", Form().UninstallParams);
+
+    UninstallSelectedEntry(kUserNsisEntry, UserNsisFolder());
+}
+
+TEST_F(UserNsisEntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+    ASSERT_TRUE(InstallSampleUserNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kUserNsisEntry));
+    ExportRemoveImport(kUserNsisEntry);
+}
+
+class Msi32EntryWindowTest : public MachineWindowTest {
+protected:
+    Msi32EntryWindowTest() : MachineWindowTest(kMachine32Location) {}
+    TSampleMsiGuard sample_{true};
+};
+
+TEST_F(Msi32EntryWindowTest, IsListedUnder32BitProgramsAndUninstalledByWindowsInstaller) {
+    ASSERT_TRUE(InstallSampleMsi32());
+    EXPECT_TRUE(PathExists(kMsi32Folder + "\\SampleApp.exe"));
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsi32ProductCode));
+    EXPECT_EQ("Tarnwick - 32-bit Programs", WindowText(Form().Handle()));
+    EXPECT_EQ(lsExistingLink, Form().LinkState);
+    EXPECT_STRCASEEQ((SystemFolder() + "\\msiexec.exe").c_str(), Form().UninstallCommand.c_str());
+    EXPECT_EQ("/X" + kMsi32ProductCode, Form().UninstallParams);
+
+    UninstallSelectedEntry(kMsi32ProductCode, kMsi32Folder);
+}
+
+TEST_F(Msi32EntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+    ASSERT_TRUE(InstallSampleMsi32());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsi32ProductCode));
+    ExportRemoveImport(kMsi32ProductCode);
 }
 
 }  // namespace
