@@ -2,7 +2,8 @@
 # Seeds a demo Wine prefix with a dozen realistic Uninstall entries: MSI product codes,
 # installer uninstallers that exist (quoted and unquoted paths with spaces), ones that are
 # gone, one on the CD-ROM drive E: with no disk, a RunDll32 line, a batch file, entries
-# without UninstallString or DisplayName, an empty key, REG_DWORD and REG_EXPAND_SZ values.
+# without UninstallString or DisplayName, an empty key, REG_DWORD and REG_EXPAND_SZ values; and
+# a few entries of 32-bit programs (the 32-bit registry view) and of the current user's programs.
 set -eu
 prefix=$1
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -15,6 +16,8 @@ done
 cp "$drive_c/windows/notepad.exe" "$drive_c/Program Files/Northwind Notes/unins000.exe"
 cp "$drive_c/windows/notepad.exe" "$drive_c/Program Files/Pixel Forge/uninstall.exe"
 cp "$drive_c/windows/notepad.exe" "$drive_c/Program Files (x86)/Harbor Sync/HSUninst.exe"
+mkdir -p "$drive_c/users/Public/Cobalt Studio"
+cp "$drive_c/windows/notepad.exe" "$drive_c/users/Public/Cobalt Studio/Uninstall.exe"
 mkdir -p "$drive_c/Tools/Script Runner"
 printf '@echo off\r\necho Script Runner removed\r\n' >"$drive_c/Tools/Script Runner/uninstall.bat"
 
@@ -22,6 +25,9 @@ printf '@echo off\r\necho Script Runner removed\r\n' >"$drive_c/Tools/Script Run
 expand_sz() { printf '%s' "$1" | od -An -v -tx1 | tr -s ' \n' ',' | sed -e 's/^,//' -e 's/,$/,00/'; }
 
 u='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+# A 64-bit process sees the 32-bit view of HKLM\Software as its WOW6432Node subkey.
+u32='HKEY_LOCAL_MACHINE\Software\WOW6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
+uu='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 reg="$prefix/twk-demo.reg"
 cat >"$reg" <<REG
 REGEDIT4
@@ -89,6 +95,22 @@ REGEDIT4
 "EstimatedSize"=dword:00000c80
 
 [$u\\LeftoverKey]
+
+[$u32\\Harbor Sync]
+"DisplayName"="Harbor Sync Client (32-bit helper)"
+"UninstallString"="\\"C:\\\\Program Files (x86)\\\\Harbor Sync\\\\HSUninst.exe\\" /helper"
+
+[$u32\\{5D1E7A20-6C3B-4E9F-A8D4-1F2B3C4D5E6F}]
+"DisplayName"="Lumen Runtime Libraries (x86)"
+"DisplayVersion"="14.2.31"
+"UninstallString"="MsiExec.exe /X{5D1E7A20-6C3B-4E9F-A8D4-1F2B3C4D5E6F}"
+
+[$uu\\Cobalt Studio]
+"DisplayName"="Cobalt Studio (this user)"
+"UninstallString"="\\"C:\\\\users\\\\Public\\\\Cobalt Studio\\\\Uninstall.exe\\""
+
+[$uu\\Meridian Player]
+"DisplayName"="Meridian Player"
 REG
 timeout 120 wine regedit /S "Z:${reg//\//\\}" </dev/null >"$prefix/seed.log" 2>&1
 timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
