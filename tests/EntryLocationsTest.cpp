@@ -1,6 +1,6 @@
 // The View menu's locations in the real main window: the machine's 64-bit and 32-bit views and
 // the current user's entries, each with an entry of the same name, listed, shown, removed and
-// resolved only where they are; and the menu of 32-bit Windows.
+// uninstalled only where they are; and the menu of 32-bit Windows.
 #include "GuiTest.h"
 
 #include "ExecApp.h"
@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -18,6 +20,13 @@ struct TLocationRow {
     char shortCutDigit;    // with Ctrl
     const char* caption;   // of the window while it is shown
 };
+
+std::vector<std::string> shellLines;  // file + " " + parameters of each ShellRun
+
+HINSTANCE WINAPI RecordShellLine(HWND, LPCSTR, LPCSTR file, LPCSTR params, LPCSTR, INT) {
+    shellLines.push_back(std::string(file) + " " + params);
+    return reinterpret_cast<HINSTANCE>(42);
+}
 
 const TLocationRow kLocations[] = {
     {"64-bit view", kMachine64Location, "View64BitItem", '1', "Tarnwick"},
@@ -30,6 +39,10 @@ protected:
     void SetUp() override {
         MainFormTest::SetUp();
         RedirectCurrentUser();
+    }
+    void TearDown() override {
+        SetShellExecuteFunction(nullptr);
+        MainFormTest::TearDown();
     }
 
     // The same key name in every location, told apart by its DisplayName, with a subkey; and
@@ -74,14 +87,14 @@ protected:
         EXPECT_EQ(0u, InfoText().rfind("NO SELECTED ENTRY\r\n", 0)) << InfoText();
     }
 
-    // The user answers Remove's confirmation with OK; true when no warning followed.
-    bool RemoveConfirmed() {
+    // The user answers the command's confirmation with OK; true when no warning followed.
+    bool RunConfirmed(const char* itemName) {
         std::unique_ptr<TModalAnswer> warning;
         TModalAnswer confirmation(kFormClassName, "Confirm", [&](HWND dialog) {
             PressButton(IDOK)(dialog);
             warning = std::make_unique<TModalAnswer>(kFormClassName, "Warning", PressButton(IDOK));
         });
-        Command("EditRemoveItem");
+        Command(itemName);
         return confirmation.Answered() && !(warning && warning->Answered());
     }
 };
@@ -136,7 +149,7 @@ TEST_F(EntryLocationsTest, RemoveDeletesTheEntryOfTheShownLocationOnly) {
         CreateSameNamedEntries();
         Command(row.itemName);
         ClickEntry("CEntryList", "Same");
-        ASSERT_TRUE(RemoveConfirmed());
+        ASSERT_TRUE(RunConfirmed("EditRemoveItem"));
         EXPECT_TRUE(Entries("CEntryList").empty());
         for (const TLocationRow& other : kLocations) {
             const bool removed = &other == &row;
@@ -150,14 +163,18 @@ TEST_F(EntryLocationsTest, LinksAndUninstallWorkInEveryLocation) {
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, MAX_PATH);
     const std::string installer = std::string(system) + "\\msiexec.exe";
+    SetShellExecuteFunction(RecordShellLine);
     for (const TLocationRow& row : kLocations) {
         SCOPED_TRACE(row.label);
-        CreateEntry(row.location, "Installed", {{"DisplayName", "App"}, {"UninstallString", installer + " /x {A}"}});
+        const std::string code = std::string("{") + row.shortCutDigit + "}";
+        CreateEntry(row.location, "Installed", {{"DisplayName", "App"}, {"UninstallString", installer + " /x " + code}});
         Command(row.itemName);
         ClickEntry("CEntryList", "Installed");
         EXPECT_EQ(lsExistingLink, Form().LinkState);
         EXPECT_EQ(installer, Form().UninstallCommand);
-        EXPECT_EQ("/x {A}", Form().UninstallParams);
+        shellLines.clear();
+        ASSERT_TRUE(RunConfirmed("EditUninstallItem"));
+        EXPECT_EQ(std::vector<std::string>{installer + " /x " + code}, shellLines);
     }
     // This build sees the system folder of its own view: nothing to switch off.
     for (const TLocationRow& row : kLocations) EXPECT_FALSE(TNativeFileSystemScope(row.location).Active());
