@@ -1,6 +1,7 @@
 // Benchmark: the entry views with 1,000 to 50,000 Uninstall entries beside the bare registry work
-// they need, the details of a 200-value entry, command-line resolution and the peak memory. Works
-// in a scratch registry key and a scratch folder, prints a table and judges nothing.
+// they need, in the machine's 64-bit view and at 10,000 entries in the 32-bit view and the
+// current user's location; the details of a 200-value entry, command-line resolution and the peak
+// memory. Works in scratch registry keys and a scratch folder, prints tables and judges nothing.
 #include "Link.h"
 #include "Main.h"
 #include "Registry.h"
@@ -21,10 +22,13 @@
 
 namespace {
 
-// HKEY_LOCAL_MACHINE stands for kScratchMachinePath below HKEY_CURRENT_USER during the run.
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER stand for these keys below the real HKEY_CURRENT_USER
+// during the run.
 constexpr const char* kScratchRootPath = "Software\\TarnwickBench";
 constexpr const char* kScratchMachinePath = "Software\\TarnwickBench\\Machine";
+constexpr const char* kScratchUserPath = "Software\\TarnwickBench\\User";
 constexpr int kSizes[] = {1000, 10000, 50000};
+constexpr int kOtherLocationSize = 10000;
 constexpr int kPathDirectories = 40;
 constexpr int kDetailValues = 200;
 
@@ -78,34 +82,70 @@ std::string Grouped(long long number) {
     return grouped;
 }
 
-// HKEY_LOCAL_MACHINE redirected to an emptied scratch key holding an empty Uninstall key; the
-// redirection and the whole scratch tree go when the object does.
+// The program's locations on 64-bit Windows, with the View item that shows each.
+struct TLocationSpec {
+    const char* label;
+    const char* viewItem;
+    TEntryLocation location;
+};
+const TLocationSpec kMachine64 = {"64-bit view", "View64BitItem", {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, ""}};
+const TLocationSpec kOtherLocations[] = {
+    {"32-bit view", "View32BitItem", {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "32-bit Programs"}},
+    {"current user", "ViewUserItem", {HKEY_CURRENT_USER, 0, "User Programs"}},
+};
+
+TKeyHandle CreateUninstallKey(const TEntryLocation& location) {
+    TKeyHandle uninstall;
+    RegCreateKeyExA(location.root, UninstallKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS | location.view, nullptr,
+                    uninstall.Receive(), nullptr);
+    return uninstall;
+}
+
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER redirected to emptied scratch keys, the machine's split
+// into a 64-bit and a 32-bit view as the real Software key is, with an empty Uninstall key in
+// each location; the redirections and the whole scratch tree go when the object does.
 class TScratchMachine {
 public:
     TScratchMachine() {
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRootPath);
+        TKeyHandle wow64Node;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, kScratchMachinePath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                             machine_.Receive(), nullptr) != ERROR_SUCCESS ||
-            RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.Get()) != ERROR_SUCCESS)
+            RegCreateKeyExA(machine_.Get(), "Software\\Wow6432Node", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            wow64Node.Receive(), nullptr) != ERROR_SUCCESS ||
+            RegCreateKeyExA(HKEY_CURRENT_USER, kScratchUserPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            user_.Receive(), nullptr) != ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.Get()) != ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_CURRENT_USER, user_.Get()) != ERROR_SUCCESS)
             return;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        uninstall_.Receive(), nullptr);
+        uninstall_ = CreateUninstallKey(kMachine64.location);
+        for (const TLocationSpec& other : kOtherLocations) others_.push_back(CreateUninstallKey(other.location));
     }
     ~TScratchMachine() {
         uninstall_.Reset();
+        others_.clear();
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
         machine_.Reset();
+        user_.Reset();
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRootPath);
     }
     TScratchMachine(const TScratchMachine&) = delete;
     TScratchMachine& operator=(const TScratchMachine&) = delete;
 
-    bool Ready() const { return uninstall_.IsValid(); }
+    bool Ready() const {
+        return uninstall_.IsValid() && others_.size() == std::size(kOtherLocations) &&
+               std::all_of(others_.begin(), others_.end(), [](const TKeyHandle& key) { return key.IsValid(); });
+    }
+    // The 64-bit view's Uninstall key, and that of kOtherLocations[index].
     HKEY Uninstall() const { return uninstall_.Get(); }
+    HKEY OtherUninstall(size_t index) const { return others_[index].Get(); }
 
 private:
     TKeyHandle machine_;
+    TKeyHandle user_;
     TKeyHandle uninstall_;
+    std::vector<TKeyHandle> others_;
 };
 
 void SetString(HKEY key, const char* name, const std::string& text) {
@@ -179,12 +219,13 @@ struct TClassCounts {
     long long unconventional = 0;
 };
 
-// The registry work of a refresh with no window: list the entries, then per entry open its key
-// below the Uninstall key, test the two values, close.
-TClassCounts ClassifyWithoutWindow() {
+// The registry work of a refresh with no window: list the entries of `location`, then per entry
+// open its key below the Uninstall key, test the two values, close.
+TClassCounts ClassifyWithoutWindow(const TEntryLocation& location = kMachine64.location) {
     TClassCounts counts;
     TKeyHandle uninstall;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath, 0, KEY_ALL_ACCESS, uninstall.Receive()) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(location.root, UninstallKeyPath, 0, KEY_ALL_ACCESS | location.view, uninstall.Receive()) !=
+        ERROR_SUCCESS)
         return counts;
     DWORD count = 0, longest = 0;
     RegQueryInfoKeyA(uninstall.Get(), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr,
@@ -200,7 +241,8 @@ TClassCounts ClassifyWithoutWindow() {
     for (const std::string& name : names) {
         TKeyHandle entry;
         const bool conventional =
-            RegOpenKeyExA(uninstall.Get(), name.c_str(), 0, KEY_ALL_ACCESS, entry.Receive()) == ERROR_SUCCESS &&
+            RegOpenKeyExA(uninstall.Get(), name.c_str(), 0, KEY_ALL_ACCESS | location.view, entry.Receive()) ==
+                ERROR_SUCCESS &&
             RegQueryValueExA(entry.Get(), "DisplayName", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
             RegQueryValueExA(entry.Get(), "UninstallString", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
         ++(conventional ? counts.conventional : counts.unconventional);
@@ -271,6 +313,49 @@ double BenchmarkRefresh(TMainForm& form, const TScratchMachine& machine) {
                 Grouped(first.entries).c_str(), Grouped(last.entries).c_str(), last.windowMs / first.windowMs,
                 last.floorMs / first.floorMs, n, nLogN);
     return peakMiB;
+}
+
+// Shows the location of View item `itemName`, as the menu command does.
+void ShowLocation(TMainForm& form, const char* itemName) {
+    if (const TMainMenu::TItem* item = form.Menu().FindItem(itemName))
+        SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(item->id, 0), 0);
+    PumpMessages();
+}
+
+// Table 1b: RefreshEntryViews in the 32-bit view and the user's location, each holding
+// kOtherLocationSize entries, beside the same bare registry work there. Ends on the 64-bit view.
+void BenchmarkOtherLocations(TMainForm& form, const TScratchMachine& machine) {
+    std::printf("\n1b. RefreshEntryViews in the other locations (median ms of 7)\n");
+    std::printf("   %-13s %8s %11s %10s %7s %s\n", "location", "entries", "window ms", "floor ms", "ratio",
+                "listed conv/unconv");
+    for (size_t index = 0; index < std::size(kOtherLocations); ++index) {
+        const TLocationSpec& spec = kOtherLocations[index];
+        AddEntries(machine.OtherUninstall(index), 0, kOtherLocationSize);
+        ShowLocation(form, spec.viewItem);
+        ClassifyWithoutWindow(spec.location);
+        std::vector<double> windowSamples, floorSamples;
+        TClassCounts floorCounts;
+        for (int repetition = 0; repetition < 7; ++repetition) {
+            double start = NowMs();
+            floorCounts = ClassifyWithoutWindow(spec.location);
+            floorSamples.push_back(NowMs() - start);
+            start = NowMs();
+            form.RefreshEntryViews();
+            PumpMessages();
+            windowSamples.push_back(NowMs() - start);
+        }
+        const double windowMs = Median(windowSamples), floorMs = Median(floorSamples);
+        const long long conventional = ListCount(form, "CEntryList"), unconventional = ListCount(form, "UEntryList");
+        std::printf("   %-13s %8s %11.1f %10.1f %7.2f %11s/%s%s\n", spec.label, Grouped(kOtherLocationSize).c_str(),
+                    windowMs, floorMs, windowMs / floorMs, Grouped(conventional).c_str(),
+                    Grouped(unconventional).c_str(),
+                    conventional == floorCounts.conventional && unconventional == floorCounts.unconventional &&
+                            conventional + unconventional == kOtherLocationSize
+                        ? ""
+                        : "  (differs from the floor's count!)");
+        std::fflush(stdout);
+    }
+    ShowLocation(form, kMachine64.viewItem);
 }
 
 // Table 2: loading a 200-value entry into the details, and evaluating its link alone.
@@ -413,6 +498,7 @@ int main() {
         ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
         PumpMessages();
         const double peakMiB = BenchmarkRefresh(form, machine);
+        BenchmarkOtherLocations(form, machine);
         BenchmarkDetails(form, machine);
         BenchmarkSplitCommandLine(folder);
         std::printf("\n4. Peak working set: %.1f MiB with %s entries listed (%.1f MiB at start)\n", peakMiB,
