@@ -174,9 +174,38 @@ TEST_F(RegistryTest, ChoosingTheSameRootKeepsTheOpenKey) {
     TRegistry& registry = OpenSample();
     registry.ChooseRoot(HKEY_LOCAL_MACHINE);
     EXPECT_NE(nullptr, registry.CurrentKey());
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
+    EXPECT_EQ(nullptr, registry.CurrentKey()) << "another view is another key";
     registry.ChooseRoot(HKEY_CURRENT_USER);
     EXPECT_EQ(nullptr, registry.CurrentKey());
     EXPECT_EQ(HKEY_CURRENT_USER, registry.RootKey());
+}
+
+TEST_F(RegistryTest, EveryCallStaysInTheChosenView) {
+    for (const TEntryLocation* location : {&kMachine64Location, &kMachine32Location}) {
+        CreateEntry(*location, "Same", {{"DisplayName", location->title}});
+        CreateEntry(*location, "Same\\Inner\\Deeper", {});
+    }
+    CreateEntry(kMachine32Location, "Only32", {});
+
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
+    ASSERT_TRUE(registry.OpenRegistryKey(UninstallKeyPath, false));
+    TStringList names;
+    registry.ListSubkeyNames(names);
+    EXPECT_EQ((TStringList{"Only32", "Same"}), names);
+    ASSERT_TRUE(registry.OpenRegistryKey("Same", false));
+    EXPECT_EQ("32-bit Programs", registry.ReadStringValue("DisplayName"));
+    registry.CloseRegistryKey();
+
+    ASSERT_TRUE(registry.OpenRegistryKey(EntryPath("Created\\Below"), true));
+    registry.CloseRegistryKey();
+    EXPECT_TRUE(KeyExists(kMachine32Location, EntryPath("Created\\Below")));
+    EXPECT_FALSE(KeyExists(kMachine64Location, EntryPath("Created")));
+
+    EXPECT_TRUE(registry.DeleteKeyTree(EntryPath("Same")));
+    EXPECT_FALSE(KeyExists(kMachine32Location, EntryPath("Same")));
+    EXPECT_TRUE(KeyExists(kMachine64Location, EntryPath("Same\\Inner\\Deeper")));
 }
 
 TEST(ErrorBoxTextTest, AppendsAPeriodOnlyAfterCharactersThatSortAfterIt) {
