@@ -53,3 +53,26 @@ set_tests_properties(twk_dist PROPERTIES
   SKIP_RETURN_CODE 77
   RUN_SERIAL TRUE
   TIMEOUT 300)
+
+# Registry names in a double-byte ANSI code page: a test program without the UTF-8 manifest, in a
+# prefix of its own under a Japanese locale, from which Wine takes code page 932.
+set(TWK_CP932_PREFIX ${CMAKE_BINARY_DIR}/wine-test-cp932)
+set(TWK_CP932_ENV
+  "WINEPREFIX=${TWK_CP932_PREFIX}"
+  "WINEDEBUG=-all"
+  "WINEDLLOVERRIDES=mscoree,mshtml="
+  "LANG=ja_JP.UTF-8"
+  "LC_ALL=ja_JP.UTF-8")
+add_test(NAME wine_cp932_prefix
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh test ${TWK_CP932_PREFIX})
+set_tests_properties(wine_cp932_prefix PROPERTIES FIXTURES_SETUP wine_cp932_prefix ENVIRONMENT "${TWK_CP932_ENV}")
+
+file(GLOB TWK_CP932_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/cp932/*.cpp)
+add_executable(twk_cp932_tests ${TWK_CP932_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/ScratchRegistry.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/main.cpp)
+target_compile_options(twk_cp932_tests PRIVATE ${TWK_WARNINGS})
+target_include_directories(twk_cp932_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(twk_cp932_tests PRIVATE twk_core gtest)
+add_test(NAME twk_cp932_tests COMMAND twk_cp932_tests)
+set_tests_properties(twk_cp932_tests PROPERTIES
+  FIXTURES_REQUIRED wine_cp932_prefix ENVIRONMENT "${TWK_CP932_ENV}" TIMEOUT 300)

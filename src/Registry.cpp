@@ -2,10 +2,19 @@
 // ANSI key path of more than about 255 characters in one call fails under Wine.
 #include "Registry.h"
 
+#include "CodePage.h"
+
+#include <string_view>
+
 namespace {
 
 constexpr size_t kMaxPathPerCall = 255;
 constexpr DWORD kMaxReadAttempts = 4;
+// The longest subkey or value name the registry takes, in UTF-16 characters, and the most bytes
+// such a name can take in an ANSI code page (three per character in UTF-8).
+constexpr DWORD kLongestName = 16383;
+constexpr size_t kLongestNameBytes = 3 * kLongestName;
+constexpr const char* kUtf8Replacement = "\xEF\xBF\xBD";  // U+FFFD
 
 // Opens or creates `path` below `base` in the registry view `view`, in pieces of at most
 // kMaxPathPerCall characters. Empty components are skipped; an empty path opens `base` itself
@@ -48,17 +57,45 @@ bool QueryNameLimits(HKEY key, bool subkeys, DWORD& count, DWORD& bufferLength) 
     return true;
 }
 
-void ListNames(HKEY key, bool subkeys, TStringList& list) {
-    list.clear();
-    DWORD count = 0, bufferLength = 0;
-    if (!key || !QueryNameLimits(key, subkeys, count, bufferLength)) return;
-    std::string buffer(bufferLength, '\0');
-    for (DWORD index = 0; index < count; ++index) {
-        DWORD length = bufferLength;
+// Reads the subkey or value name at `index` into `name`. The key reports its longest name in
+// UTF-16 characters, and in a double-byte or UTF-8 code page a name takes more bytes than that:
+// a name too long for `buffer` grows it, and the same index is read again.
+LONG ReadNameAt(HKEY key, bool subkeys, DWORD index, std::string& buffer, std::string& name) {
+    for (;;) {
+        DWORD length = static_cast<DWORD>(buffer.size());
         const LONG status = subkeys
             ? RegEnumKeyExA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr)
             : RegEnumValueA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_SUCCESS) list.emplace_back(buffer.data(), length);
+        if (status == ERROR_SUCCESS) name.assign(buffer.data(), length);
+        if (status != ERROR_MORE_DATA || buffer.size() > kLongestNameBytes) return status;
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// Whether `name`, read at `index`, is the registry's own name. A character that the ANSI code
+// page cannot hold comes out as "?" or a look-alike (as U+FFFD in UTF-8, which holds all but
+// lone surrogates), and such a name opens no key, or another one.
+bool IsExactName(HKEY key, bool subkeys, DWORD index, const std::string& name, std::wstring& buffer) {
+    if (AnsiCodePageIsUtf8() && name.find(kUtf8Replacement) == std::string::npos) return true;
+    buffer.resize(kLongestName + 1);
+    DWORD length = static_cast<DWORD>(buffer.size());
+    const LONG status = subkeys
+        ? RegEnumKeyExW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr)
+        : RegEnumValueW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    return status == ERROR_SUCCESS && WideFromCodePage(CP_ACP, name) == std::wstring_view(buffer.data(), length);
+}
+
+void ListNames(HKEY key, bool subkeys, TStringList& list, TStringList* inexact) {
+    list.clear();
+    if (inexact) inexact->clear();
+    DWORD count = 0, bufferLength = 0;
+    if (!key || !QueryNameLimits(key, subkeys, count, bufferLength)) return;
+    std::string buffer(bufferLength, '\0'), name;
+    std::wstring storedName;
+    for (DWORD index = 0; index < count; ++index) {
+        if (ReadNameAt(key, subkeys, index, buffer, name) != ERROR_SUCCESS) continue;
+        list.push_back(name);
+        if (inexact && !IsExactName(key, subkeys, index, name, storedName)) inexact->push_back(name);
     }
 }
 
@@ -91,9 +128,13 @@ void TRegistry::CloseRegistryKey() {
     currentPath_.clear();
 }
 
-void TRegistry::ListSubkeyNames(TStringList& list) const { ListNames(current_.Get(), true, list); }
+void TRegistry::ListSubkeyNames(TStringList& list, TStringList* inexact) const {
+    ListNames(current_.Get(), true, list, inexact);
+}
 
-void TRegistry::ListValueNames(TStringList& list) const { ListNames(current_.Get(), false, list); }
+void TRegistry::ListValueNames(TStringList& list, TStringList* inexact) const {
+    ListNames(current_.Get(), false, list, inexact);
+}
 
 bool TRegistry::HasValue(const std::string& name) const {
     return current_ && RegQueryValueExA(current_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
@@ -139,13 +180,10 @@ bool DeleteTreeBelow(HKEY base, const std::string& name, REGSAM view) {
     if (OpenKeyPath(base, name, false, view, key) == ERROR_SUCCESS) {
         DWORD count = 0, bufferLength = 0;
         if (QueryNameLimits(key.Get(), true, count, bufferLength)) {
-            std::string buffer(bufferLength, '\0');
+            std::string buffer(bufferLength, '\0'), subkey;
             for (DWORD index = count; index-- > 0;) {
-                DWORD length = bufferLength;
-                if (RegEnumKeyExA(key.Get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) ==
-                        ERROR_SUCCESS &&
-                    length > 0)
-                    DeleteTreeBelow(key.Get(), std::string(buffer.data(), length), view);
+                if (ReadNameAt(key.Get(), true, index, buffer, subkey) == ERROR_SUCCESS && !subkey.empty())
+                    DeleteTreeBelow(key.Get(), subkey, view);
             }
         }
         key.Reset();

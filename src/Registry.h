@@ -39,9 +39,11 @@ public:
 
     // Replace `list` with the subkey / value names of the current key in enumeration order.
     // Empty with no current key. The unnamed default value is listed as "". A name that cannot
-    // be read (the key changed meanwhile) is left out.
-    void ListSubkeyNames(TStringList& list) const;
-    void ListValueNames(TStringList& list) const;
+    // be read (the key changed meanwhile) is left out. `inexact`, when given, receives the
+    // listed names that are not the registry's own: the ANSI code page cannot hold one of its
+    // characters (it reads as "?" or a look-alike), so the name opens no key, or another one.
+    void ListSubkeyNames(TStringList& list, TStringList* inexact = nullptr) const;
+    void ListValueNames(TStringList& list, TStringList* inexact = nullptr) const;
 
     // True when the current key has a value of that name, of any type and size.
     bool HasValue(const std::string& name) const;

@@ -34,17 +34,18 @@ private:
 };
 
 // Names as installers make them: product codes, punctuation and digits first, mixed case,
-// Windows-1252 letters with accents. No two of them are equal ignoring case.
+// letters with accents, names in other scripts. No two of them are equal ignoring case.
 std::vector<std::string> InstallerNames() {
     return {"{3F2B8C41-7D5E-4A9B-B1C6-2E8F0D4A7C13}", "Northwind Notes_is1", "PixelForge", "Harbor Sync",
             "KB4023057", "_Leftover", "~Temp", "123 Tools", "9Lives", "alpha", "Beta", "Zeta", "zeta2", "a b", "ab",
-            "a-b", "a_b", "\xC9mile", "emile", "\xD6lpumpe", "Oz", "{00000000-0000-0000-0000-000000000000}",
-            "Harbor Sync 2", "harbor"};
+            "a-b", "a_b", "Émile", "emile", "Ölpumpe", "Oz", "Привет", "中文名称", "😀 Smile",
+            "{00000000-0000-0000-0000-000000000000}", "Harbor Sync 2", "harbor"};
 }
 
 // Many names from a small alphabet that sorts in unusual ways (deterministic).
 std::vector<std::string> GeneratedNames() {
-    const std::string alphabet = "aAbBzZ09_-. {}~\xE9\xC9";
+    const std::vector<std::string> alphabet = {"a", "A", "b", "B", "z", "Z", "0", "9", "_", "-", ".", " ",
+                                                "{", "}", "~", "é", "É", "Я", "я", "中"};
     std::vector<std::string> names;
     std::uint32_t state = 12345;
     for (int index = 0; index < 1500; ++index) {
@@ -95,7 +96,7 @@ TEST(BulkListsTest, TheCaptionSortKeepsValuesAndChecksWithTheirRows) {
     ListViewAddColumn(list, 0, "Data", 100);
     ListViewAddColumn(list, 1, "Value", 100);
     const std::vector<std::string> captions = {"URLInfoAbout", "uninstallstring", "_Private", "DisplayName", "b", "B",
-                                               "10", "9", "\xC9tat",      "Zeta",            "a-b",      "ab"};
+                                               "10", "9", "État",      "Zeta",            "a-b",      "ab"};
     for (const std::string& caption : captions) ListViewSetText(list, ListViewAddRow(list, caption), 1, "of " + caption);
     ListViewSetChecked(list, 1, true);  // uninstallstring
 

@@ -1,6 +1,8 @@
 // TRegistry against Wine's real registry (HKEY_LOCAL_MACHINE redirected to a scratch key).
 #include "ScratchRegistry.h"
 
+#include <algorithm>
+
 namespace {
 
 class RegistryTest : public ScratchRegistryTest {
@@ -97,6 +99,58 @@ TEST_F(RegistryTest, ListsNamesInEnumerationOrderWithTheDefaultValueAsEmptyName)
     TRegistry closed;
     closed.ListValueNames(values);
     EXPECT_TRUE(values.empty());
+}
+
+// Names whose UTF-8 form is longer than their count of characters, beside one that is not.
+const TStringList kScriptNames = {"ABCDEFGHIJ", "Привет мир", "Ελληνικά", "中文名称", "日本語の名前です",
+                                  "😀 Emoji"};
+
+TStringList Sorted(TStringList list) {
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+TEST_F(RegistryTest, ListsOpensAndDeletesNamesInAnyScript) {
+    ASSERT_EQ(static_cast<UINT>(CP_UTF8), GetACP()) << "the manifest makes UTF-8 the ANSI code page";
+    for (const std::string& name : kScriptNames) {
+        SetString(entry_, name, "data of " + name);
+        SetString(entry_ + "\\" + name + "\\日本語の名前です", "", "inner");
+    }
+    TRegistry& registry = OpenSample();
+    TStringList subkeys, values, inexact{"stale"};
+    registry.ListSubkeyNames(subkeys, &inexact);
+    EXPECT_EQ(Sorted(kScriptNames), Sorted(subkeys));
+    EXPECT_TRUE(inexact.empty());
+    registry.ListValueNames(values, &inexact);
+    EXPECT_EQ(Sorted(kScriptNames), Sorted(values));
+    EXPECT_TRUE(inexact.empty());
+    for (const std::string& name : kScriptNames) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ("data of " + name, OpenSample().ReadStringValue(name));
+        ASSERT_TRUE(registry_.OpenRegistryKey(name + "\\日本語の名前です", false));
+        EXPECT_EQ("inner", registry_.ReadStringValue(""));
+    }
+    registry_.CloseRegistryKey();
+    EXPECT_TRUE(registry_.DeleteKeyTree(EntryPath("Sample\\中文名称")));
+    EXPECT_FALSE(KeyExists(EntryPath("Sample\\中文名称")));
+    EXPECT_TRUE(registry_.DeleteKeyTree(entry_)) << "every subkey name is read whole, however many bytes it takes";
+    EXPECT_FALSE(KeyExists(entry_));
+}
+
+TEST_F(RegistryTest, ANameWithALoneSurrogateIsListedAsInexact) {
+    CreateKey(entry_ + "\\Plain");
+    CreateWideKey(entry_, L"Half \xD83D pair");
+    TRegistry& registry = OpenSample();
+    TStringList subkeys, inexact;
+    registry.ListSubkeyNames(subkeys, &inexact);
+    const std::string shown = "Half \xEF\xBF\xBD pair";  // U+FFFD stands in for the surrogate
+    EXPECT_EQ((TStringList{"Half \xEF\xBF\xBD pair", "Plain"}), Sorted(subkeys));
+    EXPECT_EQ(TStringList{shown}, inexact);
+    EXPECT_FALSE(registry.OpenRegistryKey(shown, false)) << "the name as shown names no key";
+
+    CreateWideKey(entry_, L"Real \xFFFD");  // a real U+FFFD is the registry's own name
+    OpenSample().ListSubkeyNames(subkeys, &inexact);
+    EXPECT_EQ(TStringList{shown}, inexact);
 }
 
 TEST_F(RegistryTest, OpensRelativeAndAbsolutePathsAndCreatesMissingParents) {

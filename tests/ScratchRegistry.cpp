@@ -66,6 +66,14 @@ void ScratchRegistryTest::SetDword(const std::string& path, const std::string& n
     SetRaw(path, name, REG_DWORD, &value, sizeof(value));
 }
 
+void ScratchRegistryTest::CreateWideKey(const std::string& path, const std::wstring& name) {
+    TKeyHandle parent = CreateUnder(HKEY_LOCAL_MACHINE, path);
+    TKeyHandle key;
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(parent.Get(), name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             key.Receive(), nullptr))
+        << path;
+}
+
 bool ScratchRegistryTest::KeyExists(const std::string& path) { return KeyExists(kMachine64Location, path); }
 
 bool ScratchRegistryTest::KeyExists(const TEntryLocation& location, const std::string& path) {

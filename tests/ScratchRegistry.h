@@ -41,6 +41,8 @@ protected:
     static void SetRaw(const std::string& path, const std::string& name, DWORD type, const void* data,
                        DWORD size);
     static void SetDword(const std::string& path, const std::string& name, DWORD value);
+    // Creates the subkey `name` (UTF-16, any characters) of the key at `path`.
+    static void CreateWideKey(const std::string& path, const std::wstring& name);
     static bool KeyExists(const std::string& path);
     static bool KeyExists(const TEntryLocation& location, const std::string& path);
     // Creates an Uninstall entry with the given string values.
