@@ -4,9 +4,12 @@
 
 #include "Base/Exception.h"
 #include "Base/Text.h"
+#include "CodePage.h"
 #include "IniFile.h"
 #include "Registry.h"
 
+#include <cstring>
+#include <memory>
 #include <set>
 
 namespace {
@@ -16,6 +19,10 @@ using TValueRows = std::vector<std::pair<std::string, std::string>>;
 constexpr const char* kUnableToWrite = "Unable to write to %s";
 constexpr const char* kUnableToExport = "Unable to export '%s'";
 constexpr const char* kUnableToCreateKey = "Failed to create key '%s'";
+constexpr const char* kUnableToRead = "Unable to read %s";
+
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr char kUtf16Mark[] = "\xFF\xFE";
 
 bool HasOuterBlanks(const std::string& text) {
     return !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
@@ -106,7 +113,61 @@ std::string CreateFileBeside(const std::string& target, const std::string& fileN
     return path;
 }
 
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+std::string Utf8FromUtf16Bytes(const std::string& bytes, const std::string& fileName) {
+    std::wstring wide((bytes.size() - 2) / 2, L'\0');
+    std::memcpy(wide.data(), bytes.data() + 2, wide.size() * sizeof(wchar_t));
+    std::string text;
+    if (!CodePageFromWide(CP_UTF8, wide, text)) throw Exception(FormatMessageText(kUnableToRead, fileName));
+    return text;
+}
+
+std::string ReadFileBytes(const std::string& fileName) {
+    const TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > MAXDWORD)
+        throw Exception(FormatMessageText(kUnableToRead, fileName));
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        throw Exception(FormatMessageText(kUnableToRead, fileName));
+    return bytes;
+}
+
+// Writes `text` into a new file in the temporary folder, to be read in place of `fileName`.
+std::unique_ptr<TTemporaryFile> CopyToTemporaryFile(const std::string& text) {
+    char folder[MAX_PATH + 1] = "", path[MAX_PATH] = "";
+    const DWORD folderLength = GetTempPathA(sizeof(folder), folder);
+    if (folderLength == 0 || folderLength >= sizeof(folder) || !GetTempFileNameA(folder, "twk", 0, path))
+        throw Exception(FormatMessageText(kUnableToWrite, folder));
+    auto copy = std::make_unique<TTemporaryFile>(path);
+    const TFileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size())
+        throw Exception(FormatMessageText(kUnableToWrite, path));
+    return copy;
+}
+
 }  // namespace
+
+std::string ExchangeTextOf(const std::string& bytes, const std::string& fileName) {
+    if (!AnsiCodePageIsUtf8()) return bytes;
+    if (StartsWith(bytes, kUtf16Mark)) return Utf8FromUtf16Bytes(bytes, fileName);
+    const bool marked = StartsWith(bytes, kUtf8Mark);
+    const std::string text = marked ? bytes.substr(sizeof(kUtf8Mark) - 1) : bytes;
+    if (marked || IsValidUtf8(text)) return text;
+    std::string converted;
+    CodePageFromWide(CP_UTF8, WideFromCodePage(LegacyAnsiCodePage(), text), converted);
+    return converted;
+}
+
+std::string ReadExchangeFileText(const std::string& fileName) {
+    return ExchangeTextOf(ReadFileBytes(fileName), fileName);
+}
 
 void ExportEntry(const std::string& fileName, const std::string& entryName, const TValueRows& rows) {
     if (rows.empty()) {
@@ -131,7 +192,12 @@ void ExportEntry(const std::string& fileName, const std::string& entryName, cons
 }
 
 void ImportEntries(const std::string& fileName, const TEntryLocation& location) {
-    TIniFile ini(fileName);
+    // The profile functions read a file in the ANSI code page: a file in another encoding is
+    // read through a copy in it.
+    const std::string bytes = ReadFileBytes(fileName);
+    const std::string text = ExchangeTextOf(bytes, fileName);
+    const std::unique_ptr<TTemporaryFile> copy = text == bytes ? nullptr : CopyToTemporaryFile(text);
+    TIniFile ini(copy ? copy->Path() : fileName);
     TStringList sections;
     ini.ReadSectionNames(sections);
     // An empty name would write into the Uninstall key itself, a "\" into a key no list shows.

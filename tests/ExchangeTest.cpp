@@ -1,6 +1,7 @@
 // Export and import of exchange files, with files in a scratch folder and HKLM redirected.
 #include "Exchange.h"
 
+#include "CodePage.h"
 #include "IniFile.h"
 #include "ScratchFolder.h"
 #include "ScratchRegistry.h"
@@ -21,6 +22,11 @@ using TStoredValues = std::map<std::string, TStoredValue>;
 void PrintTo(const TStoredValue& value, std::ostream* out) {
     *out << "type " << value.type << " \"" << value.data.substr(0, 60) << (value.data.size() > 60 ? "...\"" : "\"")
          << " (" << value.data.size() << " chars)";
+}
+
+// A file's bytes in UTF-16 with its byte-order mark.
+std::string Utf16File(const std::wstring& text) {
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
 class ExchangeTest : public ScratchRegistryTest {
@@ -93,7 +99,7 @@ TEST_F(ExchangeTest, RoundTripGivesBackEveryValueAsAString) {
                            {"Long2k", std::string(2100, 'L')},
                            {"Long16k", std::string(20000, 'M')},
                            {"Longest", std::string(TIniFile::MaxTextLength, 'N')},
-                           {"Ansi\xE9", "caf\xE9 \x80 \xFF"},
+                           {"Café", "café € ÿ"},
                            {"Empty", ""}});
     SetString(EntryPath("Sample"), "Expand", "%SystemRoot%\\x.exe", REG_EXPAND_SZ);
     const TStoredValues before = ValuesOf(EntryPath("Sample"));
@@ -229,6 +235,80 @@ TEST_F(ExchangeTest, ImportWritesIntoTheGivenLocationOnly) {
             EXPECT_EQ(location == target, KeyExists(*location, EntryPath("Imported"))) << location->title;
         RegDeleteKeyExA(target->root, EntryPath("Imported").c_str(), target->view, 0);
     }
+}
+
+TEST_F(ExchangeTest, ExportAndImportKeepNamesAndDataInAnyScript) {
+    const std::string entry = "Пример 例 😀";
+    CreateEntry(entry, {{"DisplayName", "Ελληνικά 中文 😀"},
+                        {"UninstallString", "C:\\Программы\\卸载.exe /x"},
+                        {"Имя", "значение"},
+                        {"", "日本語の名前です"}});
+    const TStoredValues before = ValuesOf(EntryPath(entry));
+    const std::string file = folder_.Path("scripts.ini");
+
+    ExportEntry(file, entry, RowsOf(entry));
+    const std::string bytes = TScratchFolder::ReadBytes(file);
+    EXPECT_EQ(0u, bytes.find("[Пример 例 😀]\r\n")) << "the file is UTF-8";
+    EXPECT_NE(std::string::npos, bytes.find("\r\nИмя=значение\r\n"));
+    EXPECT_EQ(std::string::npos, bytes.find("\xEF\xBB\xBF")) << "without a byte-order mark";
+
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath(entry).c_str()));
+    ImportEntries(file, kMachine64Location);
+    EXPECT_EQ(before, ValuesOf(EntryPath(entry)));
+}
+
+TEST_F(ExchangeTest, ImportReadsFilesOfOlderProgramsInTheLegacyCodePage) {
+    ASSERT_EQ(1252u, LegacyAnsiCodePage()) << "the test prefix has a Western locale";
+    const struct {
+        const char* label;
+        std::string bytes;
+    } files[] = {
+        {"Windows-1252", "[Caf\xE9]\r\nDisplayName=Caf\xE9 \xD6lpumpe \x80\r\nUninstallString=C:\\Caf\xE9\\u.exe\r\n"},
+        {"UTF-8", "[Café]\r\nDisplayName=Café Ölpumpe €\r\nUninstallString=C:\\Café\\u.exe\r\n"},
+        {"UTF-8 with a byte-order mark",
+         "\xEF\xBB\xBF[Café]\r\nDisplayName=Café Ölpumpe €\r\nUninstallString=C:\\Café\\u.exe\r\n"},
+        {"UTF-16 with a byte-order mark",
+         Utf16File(L"[Café]\r\nDisplayName=Café Ölpumpe €\r\nUninstallString=C:\\Café\\u.exe\r\n")},
+    };
+    const TStoredValues expected{{"DisplayName", {REG_SZ, "Café Ölpumpe €"}},
+                                 {"UninstallString", {REG_SZ, "C:\\Café\\u.exe"}}};
+    const std::string file = folder_.Path("old.ini");
+    for (const auto& [label, bytes] : files) {
+        SCOPED_TRACE(label);
+        TScratchFolder::WriteBytes(file, bytes);
+        ImportEntries(file, kMachine64Location);
+        EXPECT_EQ(expected, ValuesOf(EntryPath("Café")));
+        EXPECT_EQ(bytes, TScratchFolder::ReadBytes(file)) << "the file itself is left as it was";
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Café").c_str());
+    }
+}
+
+TEST_F(ExchangeTest, TheTextOfAnExchangeFileIsUtf8) {
+    const struct {
+        const char* label;
+        std::string bytes;
+        std::string text;
+    } rows[] = {
+        {"empty", "", ""},
+        {"ASCII", "[A]\r\nk=v\r\n", "[A]\r\nk=v\r\n"},
+        {"UTF-8 as it is", "[Привет]\r\n😀=中文\r\n", "[Привет]\r\n😀=中文\r\n"},
+        {"UTF-8 without its mark", "\xEF\xBB\xBF[A]\r\n", "[A]\r\n"},
+        {"a lone mark", "\xEF\xBB\xBF", ""},
+        {"legacy", "[\xC9t\xE9]\r\nk=\x80\r\n", "[Été]\r\nk=€\r\n"},
+        {"legacy that starts like UTF-8", "\xC3\xA9\xE9", "Ã©é"},
+        {"UTF-16", Utf16File(L"[П]\r\n😀=中\r\n"), "[П]\r\n😀=中\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(row.text, ExchangeTextOf(row.bytes, "x.ini"));
+    }
+    try {
+        ExchangeTextOf(Utf16File(L"[\xD83D]"), "C:\\half.ini");
+        ADD_FAILURE() << "a lone surrogate is no text";
+    } catch (const Exception& error) {
+        EXPECT_EQ("Unable to read C:\\half.ini", error.Message());
+    }
+    EXPECT_EQ("Unable to read " + folder_.Path("missing.ini"), ImportError(folder_.Path("missing.ini")));
 }
 
 TEST_F(ExchangeTest, ImportRefusesBadSectionNamesBeforeWritingAnything) {

@@ -265,6 +265,40 @@ TEST_F(ExchangeWindowTest, ExportWritesTheEntryChosenEvenWhenTheViewsAreRefreshe
               TScratchFolder::ReadBytes(folder_.Path("demo.ini")));
 }
 
+TEST_F(ExchangeWindowTest, TheDialogsTakeFileNamesAndEntriesInAnyScript) {
+    const std::string entry = "Пример 例 😀";
+    const TValues values{{"DisplayName", {REG_SZ, "Ελληνικά 中文"}},
+                         {"UninstallString", {REG_SZ, "C:\\Программы\\卸载.exe"}}};
+    CreateEntry(entry, {{"DisplayName", "Ελληνικά 中文"}, {"UninstallString", "C:\\Программы\\卸载.exe"}});
+    Activate();
+    Select(entry);
+    {
+        TFileDialogAnswer answer(kExportTitle, folder_.Path("Экспорт 导出"));
+        Command("FileExportItem");
+        ASSERT_TRUE(answer.Shown());
+        EXPECT_TRUE(answer.Errors().empty());
+    }
+    EXPECT_EQ(std::vector<std::string>{"Экспорт 导出.ini"}, folder_.FileNames());
+
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath(entry).c_str()));
+    {
+        TFileDialogAnswer answer(kImportTitle, folder_.Path("Экспорт 导出.ini"));
+        Command("FileImportItem");
+        EXPECT_TRUE(answer.Errors().empty());
+    }
+    EXPECT_EQ(values, ValuesOf(entry));
+    EXPECT_EQ(std::vector<std::string>{entry}, Entries("CEntryList"));
+}
+
+TEST_F(ExchangeWindowTest, TheErrorBoxShowsNamesInAnyScript) {
+    CreateEntry("Демо", {{"DisplayName", "Демо"}, {"名前=値", "x"}});
+    Activate();
+    Select("Демо");
+    TFileDialogAnswer answer(kExportTitle, folder_.Path("demo.ini"));
+    Command("FileExportItem");
+    EXPECT_EQ(std::vector<std::string>{"Unable to export '名前=値'"}, answer.Errors());
+}
+
 TEST_F(ExchangeWindowTest, ImportDialogWritesEverySectionAndRefreshesTheLists) {
     TScratchFolder::WriteBytes(folder_.Path("demo.ini"),
                                "[Demo]\r\nDisplayName=Demo\r\nUninstallString=C:\\DEMO\\UNINST.EXE\r\n[Empty]\r\n");
