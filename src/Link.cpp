@@ -13,6 +13,7 @@ const char* const LinkMessages[kLinkStateCount] = {
     "MISSING DISK\r\nTo uninstall this program insert the appropriate disk.",
     "INVALID LINK\r\nTry to uninstall and then remove this entry.",
     "EMPTY LIST\r\nYou can remove this entry.",
+    "UNSUPPORTED NAME\r\nThis entry's name cannot be handled on this system.",
 };
 
 const COLORREF LinkColors[kLinkStateCount] = {
@@ -21,6 +22,7 @@ const COLORREF LinkColors[kLinkStateCount] = {
     0x008080,  // olive
     0x000080,  // maroon
     0x800000,  // navy
+    0x000080,  // maroon
 };
 
 namespace {

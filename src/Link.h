@@ -14,9 +14,10 @@ enum LinkState {
     lsMissingDisk,
     lsInvalidLink,
     lsEmptyList,
+    lsUnsupportedName,  // the entry's name cannot reach its key in this ANSI code page
 };
 
-inline constexpr int kLinkStateCount = 7;
+inline constexpr int kLinkStateCount = 8;
 
 // Two lines each, separated by CR LF: a heading in capitals and the recommended action.
 extern const char* const LinkMessages[kLinkStateCount];

@@ -256,6 +256,10 @@ TMainForm::~TMainForm() {
 
 HWND TMainForm::Control(const char* name) const { return FindControl(name); }
 
+bool TMainForm::IsSupportedName(const std::string& name) const {
+    return std::find(unsupportedNames_.begin(), unsupportedNames_.end(), name) == unsupportedNames_.end();
+}
+
 void TMainForm::SetUpSpeedBar() {
     HWND speedBar = Control("SpeedBar");
     AddEtchedFrame(speedBar);
@@ -336,7 +340,7 @@ void TMainForm::RefreshEntryViews() {
     TRegistry registry;
     registry.ChooseRoot(location_.root, location_.view);
     registry.OpenRegistryKey(UninstallKeyPath, false);
-    registry.ListSubkeyNames(names);
+    registry.ListSubkeyNames(names, &unsupportedNames_);
     {
         // Each entry is opened below the Uninstall key, held open meanwhile: no walk from the root.
         TRegistry entry;
@@ -346,8 +350,8 @@ void TMainForm::RefreshEntryViews() {
         ListBoxClear(unconventional);
         TStringList conventionalNames, unconventionalNames;
         for (const std::string& name : names) {
-            entry.OpenRegistryKey(name, false);
-            const bool isConventional = entry.HasValue("DisplayName") && entry.HasValue("UninstallString");
+            const bool isConventional = IsSupportedName(name) && entry.OpenRegistryKey(name, false) &&
+                                        entry.HasValue("DisplayName") && entry.HasValue("UninstallString");
             (isConventional ? conventionalNames : unconventionalNames).push_back(name);
             entry.CloseRegistryKey();
         }
@@ -371,7 +375,7 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
     TStringList valueNames;
     TRegistry registry;
     registry.ChooseRoot(location_.root, location_.view);
-    registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
+    if (IsSupportedName(name)) registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
     registry.ListValueNames(valueNames);
     std::exception_ptr failure;
     {
@@ -423,6 +427,11 @@ void TMainForm::EvaluateLink() {
         ShowLinkInfo();
         return;
     }
+    if (!IsSupportedName(EntryName)) {
+        LinkState = lsUnsupportedName;
+        ShowLinkInfo();
+        return;
+    }
     UninstallCommand.clear();
     UninstallParams.clear();
     HWND details = Control("DEntryList");
@@ -453,7 +462,7 @@ void TMainForm::ShowLinkInfo() {
 }
 
 void TMainForm::UpdateCommands() {
-    const bool enabled = !EntryName.empty();
+    const bool enabled = HasSupportedEntry();
     HWND speedBar = Control("SpeedBar");
     for (const int command : kEntryCommands) EnableToolButton(speedBar, command, enabled);
     for (const int command : kEntryCommands) Menu().Enable(command, enabled);

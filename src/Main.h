@@ -5,6 +5,7 @@
 
 #include "Link.h"
 #include "Location.h"
+#include "Registry.h"
 #include "Win/Form.h"
 #include "Base/Handles.h"
 
@@ -61,7 +62,8 @@ public:
     void EvaluateLink();
     // Shows LinkState's message in InfoMemo, in its colour.
     void ShowLinkInfo();
-    // Enables Export, Uninstall and Remove (toolbar and menu) only while EntryName is set.
+    // Enables Export, Uninstall and Remove (toolbar and menu) only while EntryName is set and
+    // is a name that reaches its key.
     void UpdateCommands();
 
 protected:
@@ -74,6 +76,10 @@ private:
     void SetUpDetailsList();
     // Makes the View item with command `id` the shown location: caption and radio mark.
     void ChooseLocation(int id);
+    // False for a listed entry name that the ANSI code page cannot hold: it opens no key, or
+    // another one, so nothing may be read, exported or removed through it.
+    bool IsSupportedName(const std::string& name) const;
+    bool HasSupportedEntry() const { return !EntryName.empty() && IsSupportedName(EntryName); }
 
     TImageListHandle sbarEImageList_;
     TImageListHandle sbarDImageList_;
@@ -81,4 +87,5 @@ private:
     bool loadingDetails_ = false;  // check marks set while loading are not the user's
     bool windows64_;
     TEntryLocation location_{};
+    TStringList unsupportedNames_;  // of the entries listed by the last refresh
 };

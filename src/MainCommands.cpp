@@ -45,8 +45,8 @@ void TMainForm::EditUninstallItemClick(const TEvent&) {
 
 void TMainForm::EditRemoveItemClick(const TEvent&) {
     // Before the first activation no entry is selected, and the path would name the Uninstall
-    // key itself.
-    if (EntryName.empty()) return;
+    // key itself; an unsupported name would name no key, or another one.
+    if (!HasSupportedEntry()) return;
     if (Refused("You are about to remove a registry key.\rContinue ?")) return;
     bool removed = false;
     {

@@ -58,7 +58,7 @@ std::string RunFileDialog(TFileDialogFunction dialog, HWND owner, const char* ti
 }  // namespace
 
 void TMainForm::FileExportItemClick(const TEvent&) {
-    if (EntryName.empty()) return;
+    if (!HasSupportedEntry()) return;
     // Taken before the dialog: an activation while it is open refreshes the views, which
     // clears the details and the selected entry.
     const std::string entryName = EntryName;

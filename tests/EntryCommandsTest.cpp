@@ -252,6 +252,47 @@ TEST_F(EntryCommandsTest, RemoveDeletesTheKeyWithItsSubkeysAndClearsTheViews) {
     EXPECT_FALSE(Form().Menu().IsEnabled(MenuId("EditRemoveItem")));
 }
 
+TEST_F(EntryCommandsTest, EntriesNamedInAnyScriptAreShownAndRemoved) {
+    const std::vector<std::string> names = {"Приложение", "中文程序", "😀 Emoji"};
+    for (const std::string& name : names) {
+        CreateEntry(name, {{"DisplayName", name + " – Ελληνικά"}, {"UninstallString", "C:\\卸载\\unins.exe"}});
+        CreateKey(EntryPath(name + "\\日本語の名前です\\Привет"));
+    }
+    Activate();
+    EXPECT_EQ(names.size(), Entries("CEntryList").size());
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        ClickEntry("CEntryList", name);
+        EXPECT_EQ(name, Form().EntryName);
+        ASSERT_EQ(2u, Rows().size());
+        EXPECT_EQ(name + " – Ελληνικά", Rows()[0].value);
+        EXPECT_EQ(lsInvalidLink, Form().LinkState);
+        ASSERT_TRUE(RunConfirmed("EditRemoveItem", PressButton(IDOK)).confirmed);
+        EXPECT_FALSE(KeyExists(EntryPath(name)));
+    }
+    EXPECT_TRUE(Entries("CEntryList").empty());
+}
+
+TEST_F(EntryCommandsTest, AnEntryWhoseNameCannotReachItsKeyIsToldAndNeverRemoved) {
+    CreateWideKey(UninstallKeyPath, L"Half \xD83D pair");  // no ANSI code page holds a lone surrogate
+    CreateEntry("Fine", {{"DisplayName", "Fine"}, {"UninstallString", "C:\\fine\\unins.exe"}});
+    Activate();
+    const std::string shown = "Half \xEF\xBF\xBD pair";
+    ASSERT_EQ(std::vector<std::string>{shown}, Entries("UEntryList"));
+    ClickEntry("UEntryList", shown);
+    EXPECT_EQ(lsUnsupportedName, Form().LinkState);
+    EXPECT_EQ("UNSUPPORTED NAME\r\nThis entry's name cannot be handled on this system.", InfoText());
+    EXPECT_TRUE(Rows().empty());
+    for (const char* item : {"FileExportItem", "EditUninstallItem", "EditRemoveItem"})
+        EXPECT_FALSE(Form().Menu().IsEnabled(MenuId(item))) << item;
+
+    EXPECT_FALSE(RunConfirmed("EditRemoveItem", PressButton(IDOK)).confirmed) << "a command that slips through asks nothing";
+    Activate();
+    EXPECT_EQ(std::vector<std::string>{shown}, Entries("UEntryList"));
+    ClickEntry("CEntryList", "Fine");
+    EXPECT_TRUE(Form().Menu().IsEnabled(MenuId("EditRemoveItem")));
+}
+
 TEST_F(EntryCommandsTest, AKeyThatCannotBeDeletedIsReportedAndTheViewsAreRefreshed) {
     CreateEntry("Vanished", {{"DisplayName", "Vanished"}, {"UninstallString", "C:\\v\\unins.exe"}});
     CreateEntry("Other", {{"DisplayName", "Other"}, {"UninstallString", "C:\\o\\unins.exe"}});
