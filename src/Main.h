@@ -5,9 +5,9 @@
 
 #include "Link.h"
 #include "Location.h"
-#include "Registry.h"
 #include "Win/Form.h"
 #include "Base/Handles.h"
+#include "Base/Text.h"
 
 #include <string>
 
