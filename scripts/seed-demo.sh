@@ -2,8 +2,9 @@
 # Seeds a demo Wine prefix with a dozen realistic Uninstall entries: MSI product codes,
 # installer uninstallers that exist (quoted and unquoted paths with spaces), ones that are
 # gone, one on the CD-ROM drive E: with no disk, a RunDll32 line, a batch file, entries
-# without UninstallString or DisplayName, an empty key, REG_DWORD and REG_EXPAND_SZ values; and
-# a few entries of 32-bit programs (the 32-bit registry view) and of the current user's programs.
+# without UninstallString or DisplayName, an empty key, REG_DWORD and REG_EXPAND_SZ values, two
+# entries whose names are in other scripts (Cyrillic, Chinese); and a few entries of 32-bit
+# programs (the 32-bit registry view) and of the current user's programs.
 set -eu
 prefix=$1
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -113,4 +114,14 @@ REGEDIT4
 "DisplayName"="Meridian Player"
 REG
 timeout 120 wine regedit /S "Z:${reg//\//\\}" </dev/null >"$prefix/seed.log" 2>&1
+
+# A REGEDIT4 file is read in the prefix's ANSI code page, which holds neither script: these
+# come from the UTF-8 command line instead.
+add_value() {  # key name data
+    LC_ALL=C.UTF-8 timeout 60 wine reg add "$u\\$1" /v "$2" /t REG_SZ /d "$3" /f </dev/null >>"$prefix/seed.log" 2>&1
+}
+add_value 'Фоторедактор' DisplayName 'Фоторедактор 2.0'
+add_value 'Фоторедактор' Publisher 'Студия «Пиксель»'
+add_value '图像查看器' Publisher '像素工作室'
+add_value '图像查看器' InstallLocation 'C:\Program Files\图像查看器'
 timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true

@@ -6,7 +6,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     googletest
     wine wine64
-    xvfb x11-utils imagemagick fonts-dejavu-core
+    xvfb x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
     halibut zip unzip
     nsis wixl
     dpkg-dev

@@ -3,7 +3,9 @@
 #   wine-prefix.sh test DIR   headless: null graphics driver
 #   wine-prefix.sh demo DIR   normal graphics driver, for a real window or a screenshot
 # Both: no Mono/Gecko prompts, no crash debugger (one crash must not hang a run), and a CD-ROM
-# drive E: with no disk inserted (a dangling dosdevices link marked as cdrom).
+# drive E: with no disk inserted (a dangling dosdevices link marked as cdrom). The demo prefix
+# also links the window fonts to a Chinese font of the system (fonts-wqy-microhei), so that
+# names in Chinese or Japanese show as text rather than boxes.
 set -eu
 kind=$1 prefix=$2
 stamp="$prefix/.twk-$kind-ready"
@@ -28,6 +30,14 @@ reg="$prefix/twk-setup.reg"
     echo
     echo '[HKEY_CURRENT_USER\Software\Wine\Drivers]'
     echo '"Graphics"="null"'
+  else
+    # REG_MULTI_SZ in REGEDIT4's hex(7) form: the text, its null and the list's final null.
+    link=$(printf 'wqy-microhei.ttc,WenQuanYi Micro Hei' | od -An -v -tx1 | tr -s ' \n' ',' | sed -e 's/^,//' -e 's/,$/,00,00/')
+    echo
+    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]'
+    for face in 'MS Sans Serif' 'Microsoft Sans Serif' 'Tahoma' 'MS Shell Dlg' 'MS Shell Dlg 2'; do
+      echo "\"$face\"=hex(7):$link"
+    done
   fi
 } >"$reg"
 timeout 120 wine regedit /S "Z:${reg//\//\\}" </dev/null >>"$log" 2>&1
