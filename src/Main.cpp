@@ -1,6 +1,7 @@
 // TMainForm: layout, menu, toolbar and event tables, the entry views and the link evaluation.
 #include "Main.h"
 
+#include "Base/Exception.h"
 #include "Base/Text.h"
 #include "Registry.h"
 #include "SplitCmd.h"
@@ -207,6 +208,12 @@ TImageListHandle LoadImageStrip(int resourceId, int count) {
     return images;
 }
 
+constexpr const char* kUnsupportedValueName = "This system cannot handle the value name '%s'";
+
+bool Contains(const TStringList& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
 // Whether a value name is taken for the uninstall command by the automatic check.
 bool NamesUninstallCommand(const std::string& caption) {
     return SameTextAscii(caption, "UninstallString") || caption.find("UninstallString") != std::string::npos;
@@ -256,9 +263,7 @@ TMainForm::~TMainForm() {
 
 HWND TMainForm::Control(const char* name) const { return FindControl(name); }
 
-bool TMainForm::IsSupportedName(const std::string& name) const {
-    return std::find(unsupportedNames_.begin(), unsupportedNames_.end(), name) == unsupportedNames_.end();
-}
+bool TMainForm::IsSupportedName(const std::string& name) const { return !Contains(unsupportedNames_, name); }
 
 void TMainForm::SetUpSpeedBar() {
     HWND speedBar = Control("SpeedBar");
@@ -372,11 +377,11 @@ void TMainForm::CEntryListClick(const TEvent& event) {
 
 void TMainForm::ShowEntryDetails(const std::string& name) {
     HWND details = Control("DEntryList");
-    TStringList valueNames;
+    TStringList valueNames, unsupportedValueNames;
     TRegistry registry;
     registry.ChooseRoot(location_.root, location_.view);
     if (IsSupportedName(name)) registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
-    registry.ListValueNames(valueNames);
+    registry.ListValueNames(valueNames, &unsupportedValueNames);
     std::exception_ptr failure;
     {
         TStringList captions;  // of the rows, in the order they are added
@@ -389,6 +394,9 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
             // command of nearly every real entry. The first error is shown once the views
             // are consistent, and the commands act on `name`, whose values are shown.
             try {
+                // Such a name reads no value, or another one: its row would export wrong data.
+                if (Contains(unsupportedValueNames, valueName))
+                    throw Exception(FormatMessageText(kUnsupportedValueName, valueName));
                 const std::string text = registry.ReadStringValue(valueName);
                 ListViewSetText(details, ListViewAddRow(details, valueName), 1, text);
                 captions.push_back(valueName);

@@ -55,8 +55,9 @@ public:
     void RefreshEntryViews();
     // Loads the values of entry `name` into the details, checks the uninstall command and
     // makes `name` the selected entry; then evaluates the link and updates the commands.
-    // A value that cannot be read as a string gets no row and the load goes on; the first such
-    // error is passed on after the evaluation and command update.
+    // A value that cannot be read as a string, or whose name the ANSI code page cannot hold,
+    // gets no row and the load goes on; the first such error is passed on after the evaluation
+    // and command update.
     void ShowEntryDetails(const std::string& name);
     // Computes LinkState (and the command and parameters) from EntryName and the check marks.
     void EvaluateLink();

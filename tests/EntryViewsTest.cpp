@@ -110,6 +110,24 @@ TEST_F(EntryViewsTest, ANonStringValueIsReportedAndTheCommandsKeepToTheShownEntr
     EXPECT_EQ("Sound", Form().EntryName);
 }
 
+TEST_F(EntryViewsTest, AValueWhoseNameCannotReachItGetsNoRowAndIsReported) {
+    CreateEntry("Mixed", {{"DisplayName", "Mixed"}, {"UninstallString", "C:\\mixed\\unins.exe"}});
+    TKeyHandle key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryPath("Mixed").c_str(), 0, KEY_SET_VALUE,
+                                           key.Receive()));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key.Get(), L"Half \xD83D", 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(L"x"), 2 * sizeof(wchar_t)));
+    Activate();
+    {
+        TModalAnswer answer(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        ClickEntry("CEntryList", "Mixed");
+        ASSERT_TRUE(answer.Answered()) << "the error box did not appear";
+        EXPECT_EQ("This system cannot handle the value name 'Half \xEF\xBF\xBD'", answer.Snapshot().text);
+    }
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Captions());
+    EXPECT_EQ(lsInvalidLink, Form().LinkState);
+}
+
 TEST_F(EntryViewsTest, ANumberBeforeTheUninstallCommandDoesNotHideIt) {
     // The shape real installers leave: numeric values enumerated before UninstallString.
     CreateEntry("Installed", {{"DisplayName", "Installed"}, {"UninstallString", "C:\\windows\\notepad.exe /x"}});
@@ -254,10 +272,14 @@ TEST_F(EntryViewsTest, AClickOnACheckBoxReevaluatesWithTheNewMark) {
 
 TEST_F(EntryViewsTest, TheInformationBoxTellsEachStateInItsColour) {
     const std::string existing = TempPath("twk-existing-unins.exe");
-    TFileHandle file(CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(file.IsValid());
-    file.Reset();
+    const std::string existingInScript = TempPath("twk-卸载 программы.exe");
+    for (const std::string& path : {existing, existingInScript}) {
+        TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file.IsValid()) << path;
+    }
     CreateEntry("Existing", {{"DisplayName", "E"}, {"UninstallString", existing + " /remove"}});
+    CreateEntry("Существующий", {{"DisplayName", "E"}, {"UninstallString", "\"" + existingInScript + "\" /x"}});
+    CreateWideKey(UninstallKeyPath, L"Half \xD83D pair");
     CreateEntry("Gone", {{"DisplayName", "G"}, {"UninstallString", TempPath("twk-gone\\unins000.exe")}});
     CreateEntry("OnCd", {{"DisplayName", "CD"}, {"UninstallString", "E:\\SETUP\\REMOVE.EXE"}});
     CreateEntry("Unchecked", {{"DisplayName", "Nothing to check"}});
@@ -273,6 +295,8 @@ TEST_F(EntryViewsTest, TheInformationBoxTellsEachStateInItsColour) {
     } rows[] = {
         {nullptr, false, lsNoSelectedEntry, "NO SELECTED ENTRY", kBlack},
         {"Existing", false, lsExistingLink, "EXISTING LINK", kNavy},
+        {"Существующий", false, lsExistingLink, "EXISTING LINK", kNavy},
+        {"Half \xEF\xBF\xBD pair", false, lsUnsupportedName, "UNSUPPORTED NAME", kMaroon},
         {"Gone", false, lsInvalidLink, "INVALID LINK", kMaroon},
         {"OnCd", false, lsMissingDisk, "MISSING DISK", kOlive},
         {"Unchecked", false, lsNoCheckedItem, "NO CHECKED ITEM", kBlack},
@@ -296,6 +320,7 @@ TEST_F(EntryViewsTest, TheInformationBoxTellsEachStateInItsColour) {
     Open("Existing");
     EXPECT_EQ(existing, Form().UninstallCommand);
     EXPECT_EQ("/remove", Form().UninstallParams);
+    ASSERT_TRUE(DeleteFileA(existingInScript.c_str()));
     ASSERT_TRUE(DeleteFileA(existing.c_str()));
     Open("Existing");
     EXPECT_EQ(lsInvalidLink, Form().LinkState) << "the same path with the file deleted";
