@@ -349,6 +349,26 @@ TEST_F(EntryCommandsTest, AnEditedCommandRunsWhileTheBoxKeepsThePreviousState) {
     EXPECT_EQ((std::vector<TShellCall>{{program, "/x {EDITED}", "", SW_SHOW}}), shellCalls);
 }
 
+TEST_F(EntryCommandsTest, TheCommandDialogAndTheShellTakeCommandsInAnyScript) {
+    CreateEntry("Приложение", {{"DisplayName", "Приложение"},
+                               {"UninstallString", "\"C:\\Программы\\卸载 程序.exe\" /удалить"}});
+    Activate();
+    ClickEntry("CEntryList", "Приложение");
+    std::string opened[2];
+    ASSERT_TRUE(DoubleClickDetails([&](HWND window) {
+        const TForm* dialog = TForm::FromHandle(window);
+        opened[0] = WindowText(dialog->FindControl("CommandEdit"));
+        opened[1] = WindowText(dialog->FindControl("ParamsEdit"));
+        EditAndClose("C:\\Программы\\другой.exe", "/x 😀", PressButton(IDOK))(window);
+    }));
+    EXPECT_EQ("C:\\Программы\\卸载 程序.exe", opened[0]);
+    EXPECT_EQ("/удалить", opened[1]);
+
+    RecordShell();
+    EXPECT_FALSE(RunConfirmed("EditUninstallItem", PressButton(IDOK)).warned);
+    EXPECT_EQ((std::vector<TShellCall>{{"C:\\Программы\\другой.exe", "/x 😀", "", SW_SHOW}}), shellCalls);
+}
+
 TEST_F(EntryCommandsTest, CancellingTheCommandDialogKeepsThePreviousCommand) {
     CreateEntry("App", {{"DisplayName", "App"}, {"UninstallString", "C:\\nowhere\\unins.exe /x"}});
     Activate();
