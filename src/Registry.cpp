@@ -101,6 +101,10 @@ void ListNames(HKEY key, bool subkeys, TStringList& list, TStringList* inexact) 
 
 }  // namespace
 
+ERegistryException InvalidDataTypeError(const std::string& name) {
+    return ERegistryException(FormatMessageText("Invalid data type for '%s'", name));
+}
+
 void TRegistry::ChooseRoot(HKEY root, REGSAM view) {
     if (root == root_ && view == view_) return;
     CloseRegistryKey();
@@ -140,26 +144,31 @@ bool TRegistry::HasValue(const std::string& name) const {
     return current_ && RegQueryValueExA(current_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-std::string TRegistry::ReadStringValue(const std::string& name) const {
-    DWORD type = REG_NONE, size = 0;
-    if (!current_ || RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        size == 0)
-        return "";
+TRegistryValue TRegistry::ReadValue(const std::string& name) const {
+    TRegistryValue value;
+    DWORD size = 0;
+    if (!current_ ||
+        RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
+        return {};
+    if (size == 0) return value;
 
     // The value may grow between the size query and the read; ask again a few times.
-    std::string data;
     LONG status = ERROR_MORE_DATA;
     for (DWORD attempt = 0; attempt < kMaxReadAttempts && status == ERROR_MORE_DATA; ++attempt) {
-        data.assign(size + 1, '\0');  // room for a terminator the stored data may lack
-        status = RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(data.data()), &size);
+        value.data.assign(size + 1, '\0');  // room for a terminator the stored data may lack
+        status = RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &value.type,
+                                  reinterpret_cast<BYTE*>(value.data.data()), &size);
     }
     if (status != ERROR_SUCCESS) throw ERegistryException(FormatMessageText("Failed to get data for '%s'", name));
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw ERegistryException(FormatMessageText("Invalid data type for '%s'", name));
+    value.data.resize(size);
+    return value;
+}
 
-    data.resize(size);
-    return data.substr(0, data.find('\0'));
+std::string TRegistry::ReadStringValue(const std::string& name) const {
+    const TRegistryValue value = ReadValue(name);
+    if (value.data.empty()) return "";
+    if (!value.IsText()) throw InvalidDataTypeError(name);
+    return value.Text();
 }
 
 void TRegistry::WriteStringValue(const std::string& name, const std::string& text) {

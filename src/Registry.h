@@ -12,6 +12,20 @@
 inline constexpr const char* UninstallKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline constexpr const char* ShellFoldersKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
+// A value as the registry stores it: its type and its data bytes, unchanged.
+struct TRegistryValue {
+    DWORD type = REG_NONE;
+    std::string data;
+
+    // REG_SZ and REG_EXPAND_SZ hold text; every other type does not.
+    bool IsText() const { return type == REG_SZ || type == REG_EXPAND_SZ; }
+    // The text of a text value: its data up to the first null.
+    std::string Text() const { return data.substr(0, data.find('\0')); }
+};
+
+// The error for a value that holds data other than text where text is needed.
+ERegistryException InvalidDataTypeError(const std::string& name);
+
 class TRegistry {
 public:
     TRegistry() = default;  // no key open, root HKEY_CURRENT_USER in the process's own view
@@ -47,6 +61,10 @@ public:
 
     // True when the current key has a value of that name, of any type and size.
     bool HasValue(const std::string& name) const;
+
+    // The value's type and data bytes; REG_NONE without data when it does not exist. Throws
+    // ERegistryException "Failed to get data for '%s'" when the data cannot be read.
+    TRegistryValue ReadValue(const std::string& name) const;
 
     // The value's string data up to its first null; "" when it does not exist or has no data.
     // Throws ERegistryException when the data cannot be read or is not REG_SZ / REG_EXPAND_SZ.

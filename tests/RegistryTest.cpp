@@ -59,6 +59,29 @@ TEST_F(RegistryTest, NonStringValuesRaiseOnlyWhenTheyHoldData) {
     EXPECT_FALSE(registry_.HasValue("Missing"));
 }
 
+TEST_F(RegistryTest, ReadsAnyValueAsItsTypeAndBytes) {
+    CreateKey(entry_);
+    SetDword(entry_, "Number", 0x0A0B0C0D);
+    SetRaw(entry_, "Embedded", REG_SZ, "ab\0cd", 6);
+    SetRaw(entry_, "EmptyDword", REG_DWORD, nullptr, 0);
+    SetRaw(entry_, "Odd", 99, "\x05", 1);
+
+    TRegistry& registry = OpenSample();
+    const TRegistryValue number = registry.ReadValue("Number");
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), number.type);
+    EXPECT_EQ(std::string("\x0D\x0C\x0B\x0A", 4), number.data);
+    EXPECT_FALSE(number.IsText());
+    const TRegistryValue embedded = registry.ReadValue("Embedded");
+    EXPECT_EQ(std::string("ab\0cd", 6), embedded.data) << "the data is kept whole";
+    EXPECT_TRUE(embedded.IsText());
+    EXPECT_EQ("ab", embedded.Text());
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), registry.ReadValue("EmptyDword").type);
+    EXPECT_EQ("", registry.ReadValue("EmptyDword").data);
+    EXPECT_EQ(static_cast<DWORD>(99), registry.ReadValue("Odd").type);
+    EXPECT_EQ(static_cast<DWORD>(REG_NONE), registry.ReadValue("Missing").type);
+    EXPECT_EQ("", registry.ReadValue("Missing").data);
+}
+
 TEST_F(RegistryTest, WritesStringsAndRefusesWithoutAnOpenKey) {
     TRegistry registry;
     registry.ChooseRoot(HKEY_LOCAL_MACHINE);
