@@ -5,6 +5,7 @@
 #include "Base/Text.h"
 #include "Registry.h"
 #include "SplitCmd.h"
+#include "ValueText.h"
 #include "Win/Application.h"
 #include "Win/Bitmaps.h"
 #include "Win/Controls.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <exception>
 #include <iterator>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -383,23 +385,24 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
     if (IsSupportedName(name)) registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
     registry.ListValueNames(valueNames, &unsupportedValueNames);
     std::exception_ptr failure;
+    nonTextRows_.clear();
     {
         TStringList captions;  // of the rows, in the order they are added
         const TScopedFlag loading(loadingDetails_);
         TSortedListUpdate update(details);
         ListViewClear(details);
         for (const std::string& valueName : valueNames) {
-            // Installers write numbers (EstimatedSize, NoModify...) beside their strings. Such
-            // a value gets no row, but the load goes on: stopping would hide the uninstall
-            // command of nearly every real entry. The first error is shown once the views
-            // are consistent, and the commands act on `name`, whose values are shown.
+            // A value that cannot be read (its name does not reach it, or it changed meanwhile)
+            // gets no row; the load goes on, and the first such error is shown once the views
+            // are consistent.
             try {
-                // Such a name reads no value, or another one: its row would export wrong data.
+                // Such a name reads no value, or another one: its row would show wrong data.
                 if (Contains(unsupportedValueNames, valueName))
                     throw Exception(FormatMessageText(kUnsupportedValueName, valueName));
-                const std::string text = registry.ReadStringValue(valueName);
-                ListViewSetText(details, ListViewAddRow(details, valueName), 1, text);
+                const TRegistryValue value = registry.ReadValue(valueName);
+                ListViewSetText(details, ListViewAddRow(details, valueName), 1, ValueDisplayText(value));
                 captions.push_back(valueName);
+                if (!value.IsText() && !value.data.empty()) nonTextRows_.push_back(valueName);
             } catch (...) {
                 if (!failure) failure = std::current_exception();
             }
@@ -408,7 +411,12 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
     }
     registry.CloseRegistryKey();
     EntryName = name;
-    EvaluateLink();
+    reportedNonTextRow_.reset();
+    try {
+        EvaluateLink();
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+    }
     UpdateCommands();
     if (failure) std::rethrow_exception(failure);
 }
@@ -432,6 +440,7 @@ void TMainForm::DEntryListChange(const TEvent& event) {
 void TMainForm::EvaluateLink() {
     if (EntryName.empty()) {
         LinkState = lsNoSelectedEntry;
+        reportedNonTextRow_.reset();
         ShowLinkInfo();
         return;
     }
@@ -445,22 +454,33 @@ void TMainForm::EvaluateLink() {
     HWND details = Control("DEntryList");
     const int rows = ListViewRowCount(details);
     int checked = 0;
-    std::string commandLine;
+    int checkedRow = -1;
     for (int row = 0; row < rows; ++row) {
         if (!ListViewChecked(details, row)) continue;
         ++checked;
-        commandLine = ListViewText(details, row, 1);
+        checkedRow = row;
     }
+    std::optional<std::string> nonTextCommand;  // the checked row's name when it holds no text
     if (rows == 0) {
         LinkState = lsEmptyList;
     } else if (checked != 1) {
         LinkState = checked == 0 ? lsNoCheckedItem : lsTooManyCheckedItems;
     } else {
         const TNativeFileSystemScope fileSystem(location_);
-        SplitCommandLine(commandLine, UninstallCommand, UninstallParams);
+        // The shown text of a number is no command: such a row resolves as an empty one.
+        const std::string caption = ListViewText(details, checkedRow, 0);
+        if (!Contains(nonTextRows_, caption))
+            SplitCommandLine(ListViewText(details, checkedRow, 1), UninstallCommand, UninstallParams);
+        else
+            nonTextCommand = caption;
         LinkState = ProgramLinkState(UninstallCommand);
     }
     ShowLinkInfo();
+    // Told once when such a row becomes the command, not again on every click that keeps it:
+    // one click on a check box evaluates twice (the check's change and the click).
+    const bool tell = nonTextCommand && nonTextCommand != reportedNonTextRow_;
+    reportedNonTextRow_ = nonTextCommand;
+    if (tell) throw InvalidDataTypeError(*nonTextCommand);
 }
 
 void TMainForm::ShowLinkInfo() {

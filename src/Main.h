@@ -5,10 +5,12 @@
 
 #include "Link.h"
 #include "Location.h"
+#include "Registry.h"
 #include "Win/Form.h"
 #include "Base/Handles.h"
 #include "Base/Text.h"
 
+#include <optional>
 #include <string>
 
 class TMainForm : public TForm {
@@ -53,13 +55,16 @@ public:
 
     // Rebuilds both entry lists from the registry and clears the details.
     void RefreshEntryViews();
-    // Loads the values of entry `name` into the details, checks the uninstall command and
-    // makes `name` the selected entry; then evaluates the link and updates the commands.
-    // A value that cannot be read as a string, or whose name the ANSI code page cannot hold,
-    // gets no row and the load goes on; the first such error is passed on after the evaluation
-    // and command update.
+    // Loads the values of entry `name` into the details (every value, data that is not text as
+    // the registry editor shows it), checks the uninstall command and makes `name` the selected
+    // entry; then evaluates the link and updates the commands. A value that cannot be read, or
+    // whose name the ANSI code page cannot hold, gets no row and the load goes on; the first
+    // such error is passed on after the command update.
     void ShowEntryDetails(const std::string& name);
     // Computes LinkState (and the command and parameters) from EntryName and the check marks.
+    // A checked row whose value holds data that is not text resolves as an empty command, and
+    // when it becomes the checked command, ERegistryException "Invalid data type for '%s'"
+    // follows the evaluation.
     void EvaluateLink();
     // Shows LinkState's message in InfoMemo, in its colour.
     void ShowLinkInfo();
@@ -89,4 +94,6 @@ private:
     bool windows64_;
     TEntryLocation location_{};
     TStringList unsupportedNames_;  // of the entries listed by the last refresh
+    TStringList nonTextRows_;       // captions of the rows whose value holds data that is not text
+    std::optional<std::string> reportedNonTextRow_;  // such a row last told as the command
 };

@@ -1,6 +1,6 @@
 // The entry lists, the details list and the information box of the main window against a
 // scratch registry: classification, one selection, details order and the automatic check,
-// the space key, unreadable values, and each link state's text and colour.
+// the space key, values that are not text, and each link state's text and colour.
 #include "GuiTest.h"
 
 #include "Win/Application.h"
@@ -85,25 +85,101 @@ TEST_F(EntryViewsTest, EntriesAreClassifiedByDisplayNameAndUninstallString) {
     EXPECT_EQ((std::vector<std::string>{"Bare", "CommandOnly", "NameOnly"}), Entries("UEntryList"));
 }
 
-TEST_F(EntryViewsTest, ANonStringValueIsReportedAndTheCommandsKeepToTheShownEntry) {
-    CreateEntry("Broken", {{"DisplayName", "Broken"}, {"Publisher", "Someone"}, {"Zeta", "after the failure"}});
+TEST_F(EntryViewsTest, EveryValueGetsARowAndNumbersAreNoError) {
+    // The shape real installers leave: numbers and other data beside the strings, some of
+    // them enumerated before UninstallString.
+    const std::string entry = EntryPath("Installed");
+    SetDword(entry, "EstimatedSize", 10);
+    const ULONGLONG qword = 0x0000001234ABCDEFull;
+    SetRaw(entry, "Qword", REG_QWORD, &qword, sizeof(qword));
+    SetRaw(entry, "Binary", REG_BINARY, "\x01\xab\xff", 3);
+    SetRaw(entry, "Multi", REG_MULTI_SZ, "one\0two words\0\0", 16);
+    SetRaw(entry, "EmptyDword", REG_DWORD, nullptr, 0);
+    SetString(entry, "EmptySz", "");
+    SetRaw(entry, "Odd", 99, "\x05\x06", 2);
+    SetString(entry, "DisplayName", "Installed");
+    SetString(entry, "UninstallString", "C:\\windows\\notepad.exe /x");
+    Activate();
+    {
+        TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        ClickEntry("CEntryList", "Installed");
+        EXPECT_FALSE(errorBox.Answered()) << errorBox.Snapshot().text;
+    }
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const TRow& row : Rows()) shown.emplace_back(row.caption, row.value);
+    EXPECT_EQ((std::vector<std::pair<std::string, std::string>>{
+                  {"Binary", "01 ab ff"},
+                  {"DisplayName", "Installed"},
+                  {"EmptyDword", ""},
+                  {"EmptySz", ""},
+                  {"EstimatedSize", "0x0000000a (10)"},
+                  {"Multi", "one two words"},
+                  {"Odd", "05 06"},
+                  {"Qword", "0x0000001234abcdef (78193085935)"},
+                  {"UninstallString", "C:\\windows\\notepad.exe /x"},
+              }),
+              shown);
+    EXPECT_EQ(std::vector<std::string>{"UninstallString"}, CheckedCaptions());
+    EXPECT_EQ(lsExistingLink, Form().LinkState);
+    EXPECT_EQ("/x", Form().UninstallParams);
+
+    // A number checked by the user is no command: it is told once, and resolves as none.
+    PressSpaceOn(8);  // UninstallString off
+    EXPECT_EQ(lsNoCheckedItem, Form().LinkState);
+    {
+        TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        PressSpaceOn(4);  // EstimatedSize on
+        ASSERT_TRUE(errorBox.Answered()) << "the error box did not appear";
+        EXPECT_EQ("Invalid data type for 'EstimatedSize'", errorBox.Snapshot().text);
+    }
+    EXPECT_EQ(std::vector<std::string>{"EstimatedSize"}, CheckedCaptions());
+    EXPECT_EQ(lsInvalidLink, Form().LinkState);
+    EXPECT_EQ("", Form().UninstallCommand);
+    EXPECT_EQ("", Form().UninstallParams);
+
+    // An empty number holds no data to refuse: it is an empty command, as an empty string is.
+    PressSpaceOn(4);
+    {
+        TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        PressSpaceOn(2);  // EmptyDword on
+        EXPECT_FALSE(errorBox.Answered()) << errorBox.Snapshot().text;
+    }
+    EXPECT_EQ(lsInvalidLink, Form().LinkState);
+    EXPECT_EQ("", Form().UninstallCommand);
+}
+
+TEST_F(EntryViewsTest, AnUninstallStringStoredAsANumberIsToldAndIsNoCommand) {
+    CreateEntry("Broken", {{"DisplayName", "Broken"}, {"Publisher", "Someone"}, {"Zeta", "after it"}});
     SetDword(EntryPath("Broken"), "UninstallString", 7);
     CreateEntry("Sound", {{"DisplayName", "Sound"}, {"UninstallString", "C:\\Sound\\unins.exe"}});
     Activate();
     {
-        TModalAnswer answer(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
         ClickEntry("CEntryList", "Broken");
-        ASSERT_TRUE(answer.Answered()) << "the error box did not appear";
-        EXPECT_EQ("Invalid data type for 'UninstallString'", answer.Snapshot().text);
-        EXPECT_EQ(std::vector<std::string>{"OK"}, answer.Snapshot().buttons);
-        EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), answer.Snapshot().icon);
+        ASSERT_TRUE(errorBox.Answered()) << "the error box did not appear";
+        EXPECT_EQ("Invalid data type for 'UninstallString'", errorBox.Snapshot().text);
+        EXPECT_EQ(std::vector<std::string>{"OK"}, errorBox.Snapshot().buttons);
+        EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), errorBox.Snapshot().icon);
     }
-    // The unreadable value gets no row; the values after it (alphabetical here) are still
-    // loaded, and the rows belong to the entry the commands act on.
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "Publisher", "Zeta"}), Captions());
+    EXPECT_EQ((std::vector<std::string>{"DisplayName", "Publisher", "UninstallString", "Zeta"}), Captions());
+    EXPECT_EQ("0x00000007 (7)", Rows()[2].value);
+    EXPECT_EQ(std::vector<std::string>{"UninstallString"}, CheckedCaptions());
     EXPECT_EQ("Broken", Form().EntryName);
-    EXPECT_EQ(lsNoCheckedItem, Form().LinkState);
+    EXPECT_EQ(lsInvalidLink, Form().LinkState);
+    EXPECT_EQ("", Form().UninstallCommand);
+    EXPECT_EQ("", Form().UninstallParams);
     EXPECT_TRUE(Form().Menu().IsEnabled(MenuId("EditRemoveItem")));
+    {
+        // A click that keeps the number checked tells nothing new.
+        TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+        NMITEMACTIVATE click{};
+        click.hdr = {Control("DEntryList"), static_cast<UINT_PTR>(GetDlgCtrlID(Control("DEntryList"))),
+                     static_cast<UINT>(NM_CLICK)};
+        click.iItem = 0;
+        SendMessageA(Form().Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+        PumpMessages();
+        EXPECT_FALSE(errorBox.Answered());
+    }
 
     ClickEntry("CEntryList", "Sound");
     EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Captions()) << "the details take new loads";
@@ -126,23 +202,6 @@ TEST_F(EntryViewsTest, AValueWhoseNameCannotReachItGetsNoRowAndIsReported) {
     }
     EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Captions());
     EXPECT_EQ(lsInvalidLink, Form().LinkState);
-}
-
-TEST_F(EntryViewsTest, ANumberBeforeTheUninstallCommandDoesNotHideIt) {
-    // The shape real installers leave: numeric values enumerated before UninstallString.
-    CreateEntry("Installed", {{"DisplayName", "Installed"}, {"UninstallString", "C:\\windows\\notepad.exe /x"}});
-    SetDword(EntryPath("Installed"), "EstimatedSize", 120);
-    SetDword(EntryPath("Installed"), "NoModify", 1);
-    Activate();
-    {
-        TModalAnswer answer(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
-        ClickEntry("CEntryList", "Installed");
-        ASSERT_TRUE(answer.Answered()) << "the error box did not appear";
-        EXPECT_EQ("Invalid data type for 'EstimatedSize'", answer.Snapshot().text) << "only the first error is shown";
-    }
-    EXPECT_EQ((std::vector<std::string>{"DisplayName", "UninstallString"}), Captions());
-    EXPECT_EQ(lsExistingLink, Form().LinkState);
-    EXPECT_EQ("/x", Form().UninstallParams);
 }
 
 TEST_F(EntryViewsTest, OnlyOneListShowsASelection) {
