@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Location.h"
+#include "Registry.h"
 
 #include <string>
 #include <utility>
@@ -11,12 +12,29 @@
 // The file's key name for the entry's unnamed default value.
 inline constexpr const char* DefaultValueKey = "@";
 
-// Replaces `fileName` with one section `entryName` holding `rows` (value name, text) in order,
-// or deletes it when there are no rows. The file is replaced only once every value reads back
-// unchanged; otherwise throws Exception "Unable to export '%s'" naming the value (or the entry),
-// or "Unable to write to %s", and leaves the old file as it was.
-void ExportEntry(const std::string& fileName, const std::string& entryName,
-                 const std::vector<std::pair<std::string, std::string>>& rows);
+using TValueRows = std::vector<std::pair<std::string, std::string>>;  // (value name, text)
+
+// An entry's values as an exchange file sees them: the file holds text only.
+struct TExportValues {
+    TValueRows texts;     // the text values, by name in the details' order (lstrcmpA)
+    TStringList nonText;  // names of the values of every other type, in the same order
+};
+
+// Reads the values of UninstallKeyPath\<entryName> of `location` as they are now; none when the
+// key cannot be opened. Throws when a value cannot be read, also when its name does not reach it
+// ("This system cannot handle the value name '%s'").
+TExportValues ReadExportValues(const std::string& entryName, const TEntryLocation& location);
+
+// Replaces `fileName` with one section `entryName` holding `rows` in order, or deletes it when
+// there are no rows. The file is replaced only once every value reads back unchanged; otherwise
+// throws Exception "Unable to export '%s': <reason>" naming the value (or the entry), or
+// "Unable to write to %s", and leaves the old file as it was.
+void ExportEntry(const std::string& fileName, const std::string& entryName, const TValueRows& rows);
+
+// What the user is told after an export: the values left out because they are not text
+// ("(Default)" standing for the unnamed one), and that no file was written when the entry had
+// no text value. "" when every value was written.
+std::string ExportWarning(const std::string& entryName, const TExportValues& values);
 
 // The text of an exchange file's bytes in the program's ANSI code page. Where that is UTF-8,
 // UTF-8 is taken as it is (without a byte-order mark), UTF-16 with its byte-order mark is
@@ -30,7 +48,10 @@ std::string ExchangeTextOf(const std::string& bytes, const std::string& fileName
 std::string ReadExchangeFileText(const std::string& fileName);
 
 // Writes every section of `fileName` into UninstallKeyPath\<section> of `location` as REG_SZ
-// values. The file is read as ReadExchangeFileText gives it. Throws Exception "Invalid section
-// name '%s' in %s" before writing anything when a section name is empty or holds a "\", and
-// Exception / ERegistryException when the file cannot be read or a key or value fails.
+// values. The file is read as ReadExchangeFileText gives it. Before writing anything, throws
+// Exception "Unable to import %s: line <n> <what>" for the first line that is no section
+// header, value, comment or blank, that names an empty section or one with a "\", that repeats
+// a section or holds a value before the first section, and "Unable to import %s: it holds no
+// section" when there is none. Throws Exception / ERegistryException when the file cannot be
+// read or a key or value fails.
 void ImportEntries(const std::string& fileName, const TEntryLocation& location);

@@ -210,8 +210,6 @@ TImageListHandle LoadImageStrip(int resourceId, int count) {
     return images;
 }
 
-constexpr const char* kUnsupportedValueName = "This system cannot handle the value name '%s'";
-
 bool Contains(const TStringList& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
@@ -398,7 +396,7 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
             try {
                 // Such a name reads no value, or another one: its row would show wrong data.
                 if (Contains(unsupportedValueNames, valueName))
-                    throw Exception(FormatMessageText(kUnsupportedValueName, valueName));
+                    throw UnsupportedValueNameError(valueName);
                 const TRegistryValue value = registry.ReadValue(valueName);
                 ListViewSetText(details, ListViewAddRow(details, valueName), 1, ValueDisplayText(value));
                 captions.push_back(valueName);

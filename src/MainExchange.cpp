@@ -4,7 +4,7 @@
 
 #include "Base/Exception.h"
 #include "Exchange.h"
-#include "Win/Controls.h"
+#include "MessageDialog.h"
 
 #include <commdlg.h>
 
@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <exception>
 #include <iterator>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -62,14 +61,15 @@ void TMainForm::FileExportItemClick(const TEvent&) {
     // Taken before the dialog: an activation while it is open refreshes the views, which
     // clears the details and the selected entry.
     const std::string entryName = EntryName;
-    HWND details = Control("DEntryList");
-    std::vector<std::pair<std::string, std::string>> rows;
-    for (int row = 0; row < ListViewRowCount(details); ++row)
-        rows.emplace_back(ListViewText(details, row, 0), ListViewText(details, row, 1));
-
+    const TEntryLocation location = ShownLocation();
     const std::string fileName =
         RunFileDialog(GetSaveFileNameA, Handle(), "Export registry key", OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT);
-    if (!fileName.empty()) ExportEntry(fileName, entryName, rows);
+    if (fileName.empty()) return;
+    // The entry as the registry holds it now, not the rows the details happen to show.
+    const TExportValues values = ReadExportValues(entryName, location);
+    ExportEntry(fileName, entryName, values.texts);
+    if (const std::string warning = ExportWarning(entryName, values); !warning.empty())
+        MessageDlg(warning, mkWarning);
 }
 
 void TMainForm::FileImportItemClick(const TEvent&) {

@@ -105,6 +105,10 @@ ERegistryException InvalidDataTypeError(const std::string& name) {
     return ERegistryException(FormatMessageText("Invalid data type for '%s'", name));
 }
 
+Exception UnsupportedValueNameError(const std::string& name) {
+    return Exception(FormatMessageText("This system cannot handle the value name '%s'", name));
+}
+
 void TRegistry::ChooseRoot(HKEY root, REGSAM view) {
     if (root == root_ && view == view_) return;
     CloseRegistryKey();

@@ -26,6 +26,9 @@ struct TRegistryValue {
 // The error for a value that holds data other than text where text is needed.
 ERegistryException InvalidDataTypeError(const std::string& name);
 
+// The error for a listed value name that does not reach its value (see ListValueNames).
+Exception UnsupportedValueNameError(const std::string& name);
+
 class TRegistry {
 public:
     TRegistry() = default;  // no key open, root HKEY_CURRENT_USER in the process's own view

@@ -10,8 +10,6 @@
 
 namespace {
 
-using TValueRows = std::vector<std::pair<std::string, std::string>>;
-
 struct TStoredValue {
     DWORD type;
     std::string data;
@@ -166,30 +164,40 @@ TEST_F(ExchangeTest, ExportRefusesWhatTheFileCannotCarryAndKeepsTheOldFile) {
         std::string entry;
         TValueRows rows;
         std::string named;
+        const char* reason;
     };
+    constexpr const char* kLineBreak = "it holds a line break";
+    constexpr const char* kNameLineBreak = "its name holds a line break";
+    constexpr const char* kEquals = "its name contains '='";
+    constexpr const char* kTooLong = "it is longer than the file format allows";
+    constexpr const char* kChanged = "the file does not give it back unchanged";
     const std::vector<TCase> cases{
         {"CR LF in a value", "Sample",
-         {{"DisplayName", "x"}, {"Comments", "safe\r\n[Evil]\r\nUninstallString=x"}}, "Comments"},
-        {"bare LF in a value", "Sample", {{"Comments", "a\nb"}}, "Comments"},
-        {"bare CR in a value", "Sample", {{"Comments", "a\rb"}}, "Comments"},
-        {"line break in a name", "Sample", {{"K\r\n[Evil]\r\nX", "v"}}, "K\r\n[Evil]\r\nX"},
-        {"line break in the entry", "Sample]\r\n[Evil", {{"DisplayName", "x"}}, "Sample]\r\n[Evil"},
-        {"= in a name", "Sample", {{"DisplayName", "x"}, {"k=v", "x"}}, "k=v"},
-        {"blank around a name", "Sample", {{" Name", "x"}}, " Name"},
-        {"comment-like name", "Sample", {{"DisplayName", "x"}, {";Note", "x"}}, ";Note"},
-        {"bracketed name", "Sample", {{"DisplayName", "x"}, {"[Bracket", "x]"}}, "[Bracket"},
-        {"null inside a value", "Sample", {{"DisplayName", "x"}, {"Nul", std::string("a\0b", 3)}}, "Nul"},
-        {"value of 40000 chars", "Sample", {{"DisplayName", "x"}, {"Huge", std::string(40000, 'h')}}, "Huge"},
-        {"value quoted beyond the limit", "Sample", {{"Huge", std::string(" ").append(32765, 'h')}}, "Huge"},
-        {"real @ beside the default", "Sample", {{"", "default"}, {"@", "real"}}, "@"},
-        {"real @ alone", "Sample", {{"@", "real"}}, "@"},
+         {{"DisplayName", "x"}, {"Comments", "safe\r\n[Evil]\r\nUninstallString=x"}}, "Comments", kLineBreak},
+        {"bare LF in a value", "Sample", {{"Comments", "a\nb"}}, "Comments", kLineBreak},
+        {"bare CR in a value", "Sample", {{"Comments", "a\rb"}}, "Comments", kLineBreak},
+        {"line break in a name", "Sample", {{"K\r\n[Evil]\r\nX", "v"}}, "K\r\n[Evil]\r\nX", kNameLineBreak},
+        {"line break in the entry", "Sample]\r\n[Evil", {{"DisplayName", "x"}}, "Sample]\r\n[Evil", kNameLineBreak},
+        {"= in a name", "Sample", {{"DisplayName", "x"}, {"k=v", "x"}}, "k=v", kEquals},
+        {"blank around a name", "Sample", {{" Name", "x"}}, " Name", "its name begins or ends with a blank"},
+        {"blank around the entry", "Sample ", {{"DisplayName", "x"}}, "Sample ", "its name begins or ends with a blank"},
+        {"comment-like name", "Sample", {{"DisplayName", "x"}, {";Note", "x"}}, ";Note", "its name begins with ';'"},
+        {"bracketed name", "Sample", {{"DisplayName", "x"}, {"[Bracket", "x]"}}, "[Bracket", kChanged},
+        {"null inside a value", "Sample", {{"DisplayName", "x"}, {"Nul", std::string("a\0b", 3)}}, "Nul",
+         "it holds a null character"},
+        {"value of 40000 chars", "Sample", {{"DisplayName", "x"}, {"Huge", std::string(40000, 'h')}}, "Huge", kTooLong},
+        {"value quoted beyond the limit", "Sample", {{"Huge", std::string(" ").append(32765, 'h')}}, "Huge", kTooLong},
+        {"name beyond the limit", "Sample", {{std::string(40000, 'n'), "x"}}, std::string(40000, 'n'),
+         "its name is longer than the file format allows"},
+        {"real @ beside the default", "Sample", {{"", "default"}, {"@", "real"}}, "@",
+         "the file format keeps the name '@' for the unnamed value"},
     };
     const std::string file = folder_.Path("old.ini");
     const std::string old = "[Old]\r\nkeep=1\r\n";
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.label);
         TScratchFolder::WriteBytes(file, old);
-        EXPECT_EQ("Unable to export '" + c.named + "'", ExportError(file, c.entry, c.rows));
+        EXPECT_EQ("Unable to export '" + c.named + "': " + c.reason, ExportError(file, c.entry, c.rows));
         EXPECT_EQ(old, TScratchFolder::ReadBytes(file));
         EXPECT_EQ(std::vector<std::string>{"old.ini"}, folder_.FileNames());
     }
@@ -311,16 +319,102 @@ TEST_F(ExchangeTest, TheTextOfAnExchangeFileIsUtf8) {
     EXPECT_EQ("Unable to read " + folder_.Path("missing.ini"), ImportError(folder_.Path("missing.ini")));
 }
 
-TEST_F(ExchangeTest, ImportRefusesBadSectionNamesBeforeWritingAnything) {
-    const std::string file = folder_.Path("bad.ini");
-    TScratchFolder::WriteBytes(file, "[Good]\r\nDisplayName=Good\r\n[Bad\\Name]\r\nk=v\r\n");
-    EXPECT_EQ("Invalid section name 'Bad\\Name' in " + file, ImportError(file));
-    EXPECT_FALSE(KeyExists(EntryPath("Good")));
-    EXPECT_FALSE(KeyExists(EntryPath("Bad")));
+TEST_F(ExchangeTest, ImportRefusesADamagedFileNamingItsFirstBadLine) {
+    struct TCase {
+        const char* label;
+        std::string text;
+        std::string what;  // after "Unable to import <file>: "
+    };
+    using namespace std::string_literals;
+    const std::string binary = "MZ\x90\0\x03\0\0\0\x04\0=\xff\xff\0\0\xb8\r\n[Good]\r\n"s;
+    const TCase cases[] = {
+        {"empty file", "", "it holds no section"},
+        {"comments and blanks only", "; notes\r\n\r\n  \t\r\n", "it holds no section"},
+        {"random binary bytes", binary, "line 1 is neither a section header, a value nor a comment"},
+        {"line break inside a value",
+         "[Good]\r\nDisplayName=Good\r\nComments=first half\r\nsecond half\r\nUninstallString=x\r\n",
+         "line 4 is neither a section header, a value nor a comment"},
+        {"empty section name", "[Good]\r\nk=v\r\n; [] below\r\n[]\r\nDisplayName=lost\r\n",
+         "line 4 names an empty section"},
+        {"blank section name", "[Good]\r\n[   ]\r\n", "line 2 names an empty section"},
+        {"section twice", "[Good]\r\nk=v\r\n[Other]\r\n[good]\r\nUninstallString=lost\r\n",
+         "line 4 repeats the section 'good'"},
+        {"text after a header", "[Good]\r\n[Other] more\r\n", "line 2 is neither a section header, a value nor a comment"},
+        {"value above the first section", "\r\nDisplayName=lost\r\n[Good]\r\n",
+         "line 2 holds a value before the first section"},
+        {"section with a backslash", "[Good]\r\nk=v\r\n[Bad\\Name]\r\nk=v\r\n", "line 3 names a section with a '\\'"},
+        {"lines ending in LF only", "[Good]\nk=v\nbroken\n", "line 3 is neither a section header, a value nor a comment"},
+        {"UTF-16 file", "\xff\xfe[\0G\0]\0\r\0\n\0o\0o\0p\0s\0"s,
+         "line 2 is neither a section header, a value nor a comment"},
+    };
+    const std::string file = folder_.Path("damaged.ini");
+    CreateEntry("Good", {{"DisplayName", "before"}});
+    const TStoredValues before = ValuesOf(UninstallKeyPath);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TScratchFolder::WriteBytes(file, c.text);
+        EXPECT_EQ("Unable to import " + file + ": " + c.what, ImportError(file));
+        EXPECT_EQ((TStoredValues{{"DisplayName", {REG_SZ, "before"}}}), ValuesOf(EntryPath("Good")));
+        EXPECT_FALSE(KeyExists(EntryPath("Other")));
+        EXPECT_FALSE(KeyExists(EntryPath("Bad")));
+    }
+    EXPECT_EQ(before, ValuesOf(UninstallKeyPath));
+}
+
+TEST_F(ExchangeTest, ImportTakesHandWrittenFilesThatSayWhatTheyMean) {
+    const std::string file = folder_.Path("hand.ini");
+    TScratchFolder::WriteBytes(file,
+                               "; saved by hand\r\n\r\n  [ Hand ]  \r\n  DisplayName = Hand  \r\n"
+                               "[Bracket=notsection\r\nUninstallString=C:\\h.exe\r\n\r\n[a]b]\r\nk=v");
+    EXPECT_EQ("(no exception)", ImportError(file));
+    EXPECT_EQ((TStoredValues{{"DisplayName", {REG_SZ, "Hand"}},
+                             {"[Bracket", {REG_SZ, "notsection"}},
+                             {"UninstallString", {REG_SZ, "C:\\h.exe"}}}),
+              ValuesOf(EntryPath("Hand")));
+    EXPECT_EQ((TStoredValues{{"k", {REG_SZ, "v"}}}), ValuesOf(EntryPath("a]b")));
 
     const std::string tooLong(300, 'n');
     TScratchFolder::WriteBytes(file, "[" + tooLong + "]\r\n");
-    EXPECT_EQ("Failed to create key '" + tooLong + "'", ImportError(file)) << "a key that cannot be made is told";
+    EXPECT_EQ("Failed to create key '" + tooLong + "'", ImportError(file))
+        << "a key that cannot be made is told";
+}
+
+TEST_F(ExchangeTest, ExportTakesTheEntryFromTheRegistryAndNamesWhatIsNotText) {
+    CreateEntry("Mixed", {{"DisplayName", "Mixed"}, {"", "default"}});
+    SetDword(EntryPath("Mixed"), "EstimatedSize", 120);
+    SetRaw(EntryPath("Mixed"), "Empty", REG_DWORD, nullptr, 0);
+    SetString(EntryPath("Mixed"), "Expand", "%TEMP%", REG_EXPAND_SZ);
+    const TExportValues values = ReadExportValues("Mixed", kMachine64Location);
+    EXPECT_EQ((TValueRows{{"", "default"}, {"DisplayName", "Mixed"}, {"Expand", "%TEMP%"}}), values.texts);
+    EXPECT_EQ((TStringList{"Empty", "EstimatedSize"}), values.nonText);
+    RedirectCurrentUser();
+    for (const TEntryLocation* other : {&kMachine32Location, &kUserLocation}) {
+        SCOPED_TRACE(other->title);
+        EXPECT_TRUE(ReadExportValues("Mixed", *other).texts.empty()) << "only the given location is read";
+    }
+    EXPECT_TRUE(ReadExportValues("Missing", kMachine64Location).texts.empty());
+    EXPECT_TRUE(ReadExportValues("Missing", kMachine64Location).nonText.empty());
+
+    struct TCase {
+        const char* label;
+        TExportValues values;
+        std::string warning;
+    };
+    const TCase cases[] = {
+        {"only text", {{{"DisplayName", "x"}}, {}}, ""},
+        {"one number", {{{"DisplayName", "x"}}, {"NoModify"}},
+         "The value NoModify is not text and was not exported."},
+        {"two numbers", {{{"DisplayName", "x"}}, {"EstimatedSize", "NoModify"}},
+         "The values EstimatedSize and NoModify are not text and were not exported."},
+        {"three, one unnamed", {{{"DisplayName", "x"}}, {"A", "", "C"}},
+         "The values A, (Default) and C are not text and were not exported."},
+        {"numbers only", {{}, {"Version"}}, "The value Version is not text and was not exported. No file was written."},
+        {"no values", {}, "The entry 'Mixed' has no values. No file was written."},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(c.warning, ExportWarning("Mixed", c.values));
+    }
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ BOOL CALLBACK FindOwned(HWND window, LPARAM searchAddress) {
 // Answers the file dialog captioned `title` that the test's next action opens: records what it
 // shows, runs `whileOpen`, then types `typed` and presses OK, or presses Cancel when `typed` is
 // empty. The dialog's own message boxes are answered Yes, or OK followed by Cancel on the
-// dialog when they only tell of a refusal; the program's error box is answered OK. The texts
-// of all of them are recorded. Only one at a time; the timer stops when the object goes.
+// dialog when they only tell of a refusal; the program's error box and warnings are answered
+// OK. The texts of all of them are recorded. Only one at a time; the timer stops when the object goes.
 class TFileDialogAnswer {
 public:
     TFileDialogAnswer(std::string title, std::string typed, std::function<void()> whileOpen = {})
@@ -66,6 +66,7 @@ public:
     const TFileDialogView& View() const { return view_; }
     const std::vector<std::string>& Prompts() const { return prompts_; }
     const std::vector<std::string>& Errors() const { return errors_; }
+    const std::vector<std::string>& Warnings() const { return warnings_; }
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
@@ -88,6 +89,9 @@ private:
                    box && IsWindowVisible(box)) {
             errors_.push_back(WindowText(GetDlgItem(box, kMessageText)));
             Press(box, IDOK);
+        } else if (HWND warning = FindWindowA(kFormClassName, "Warning"); warning && IsWindowVisible(warning)) {
+            warnings_.push_back(SnapshotOf(warning).text);
+            PressButton(IDOK)(warning);
         }
     }
 
@@ -123,6 +127,7 @@ private:
     TFileDialogView view_;
     std::vector<std::string> prompts_;
     std::vector<std::string> errors_;
+    std::vector<std::string> warnings_;
 };
 
 constexpr const char* kExportTitle = "Export registry key";
@@ -192,7 +197,7 @@ protected:
     TScratchFolder folder_;
 };
 
-TEST_F(ExchangeWindowTest, ExportDialogSavesEveryRowOfTheSelectedEntry) {
+TEST_F(ExchangeWindowTest, ExportDialogSavesEveryValueOfTheSelectedEntry) {
     CreateEntry("Demo", {{"DisplayName", "Demo"}, {"UninstallString", "C:\\DEMO\\UNINST.EXE"}, {"", " padded "}});
     Activate();
     Select("Demo");
@@ -203,7 +208,8 @@ TEST_F(ExchangeWindowTest, ExportDialogSavesEveryRowOfTheSelectedEntry) {
     ASSERT_TRUE(answer.Shown());
     ExpectTheExchangeDialogLook(answer);
 
-    // The details are sorted by name; the checked row and the unchecked ones are all written.
+    // In the details' order (by name), checked or not; nothing left out, so no warning.
+    EXPECT_TRUE(answer.Warnings().empty());
     EXPECT_EQ("[Demo]\r\n@=\" padded \"\r\nDisplayName=Demo\r\nUninstallString=C:\\DEMO\\UNINST.EXE\r\n",
               TScratchFolder::ReadBytes(folder_.Path("saved.ini")))
         << "a name without extension gets .ini";
@@ -234,6 +240,7 @@ TEST_F(ExchangeWindowTest, ExportReplacesAnExistingFileOrLeavesNoneForNoRows) {
         Command("FileExportItem");
         EXPECT_TRUE(answer.Shown());
         EXPECT_TRUE(answer.Errors().empty());
+        EXPECT_EQ(std::vector<std::string>{"The entry 'Bare' has no values. No file was written."}, answer.Warnings());
     }
     EXPECT_EQ(std::vector<std::string>{"old.ini"}, folder_.FileNames());
 }
@@ -247,9 +254,42 @@ TEST_F(ExchangeWindowTest, RefusedExportIsToldAndKeepsTheOldFile) {
 
     TFileDialogAnswer answer(kExportTitle, folder_.Path("old.ini"));
     Command("FileExportItem");
-    EXPECT_EQ(std::vector<std::string>{"Unable to export 'Comments'"}, answer.Errors());
+    EXPECT_EQ(std::vector<std::string>{"Unable to export 'Comments': it holds a line break."}, answer.Errors());
     EXPECT_EQ(old, TScratchFolder::ReadBytes(folder_.Path("old.ini")));
     EXPECT_EQ(std::vector<std::string>{"old.ini"}, folder_.FileNames());
+}
+
+TEST_F(ExchangeWindowTest, ExportWritesTheEntryAsTheRegistryHoldsItAndNamesWhatIsLeftOut) {
+    CreateEntry("Installed", {{"DisplayName", "Installed"}, {"UninstallString", "C:\\i.exe"}});
+    SetDword(EntryPath("Installed"), "NoModify", 1);
+    SetDword(EntryPath("Installed"), "EstimatedSize", 120);
+    Activate();
+    Select("Installed");
+    ASSERT_EQ(4u, Rows().size());
+    // A value that the details do not show yet is exported all the same.
+    SetString(EntryPath("Installed"), "Comments", "added meanwhile");
+    {
+        TFileDialogAnswer answer(kExportTitle, folder_.Path("installed.ini"));
+        Command("FileExportItem");
+        EXPECT_TRUE(answer.Errors().empty());
+        EXPECT_EQ(std::vector<std::string>{"The values EstimatedSize and NoModify are not text and were not exported."},
+                  answer.Warnings());
+    }
+    EXPECT_EQ("[Installed]\r\nComments=added meanwhile\r\nDisplayName=Installed\r\nUninstallString=C:\\i.exe\r\n",
+              TScratchFolder::ReadBytes(folder_.Path("installed.ini")));
+
+    CreateKey(EntryPath("Numbers"));
+    SetDword(EntryPath("Numbers"), "Version", 1);
+    Activate();
+    Select("Numbers");
+    {
+        TFileDialogAnswer answer(kExportTitle, folder_.Path("numbers.ini"));
+        Command("FileExportItem");
+        EXPECT_TRUE(answer.Errors().empty());
+        EXPECT_EQ(std::vector<std::string>{"The value Version is not text and was not exported. No file was written."},
+                  answer.Warnings());
+    }
+    EXPECT_EQ(std::vector<std::string>{"installed.ini"}, folder_.FileNames());
 }
 
 TEST_F(ExchangeWindowTest, ExportWritesTheEntryChosenEvenWhenTheViewsAreRefreshedMeanwhile) {
@@ -296,7 +336,7 @@ TEST_F(ExchangeWindowTest, TheErrorBoxShowsNamesInAnyScript) {
     Select("Демо");
     TFileDialogAnswer answer(kExportTitle, folder_.Path("demo.ini"));
     Command("FileExportItem");
-    EXPECT_EQ(std::vector<std::string>{"Unable to export '名前=値'"}, answer.Errors());
+    EXPECT_EQ(std::vector<std::string>{"Unable to export '名前=値': its name contains '='"}, answer.Errors());
 }
 
 TEST_F(ExchangeWindowTest, ImportDialogWritesEverySectionAndRefreshesTheLists) {
@@ -331,6 +371,19 @@ TEST_F(ExchangeWindowTest, ImportFailureIsToldAndTheListsShowWhatWasWritten) {
     Command("FileImportItem");
     EXPECT_EQ(std::vector<std::string>{"Failed to create key '" + unmakeable + "'"}, answer.Errors());
     EXPECT_EQ(std::vector<std::string>{"First"}, Entries("CEntryList"));
+}
+
+TEST_F(ExchangeWindowTest, ADamagedFileIsRefusedBeforeAnythingIsWritten) {
+    const std::string file = folder_.Path("damaged.ini");
+    TScratchFolder::WriteBytes(file, "[First]\r\nDisplayName=First\r\nUninstallString=C:\\f.exe\r\n[]\r\nk=v\r\n");
+    Activate();
+
+    TFileDialogAnswer answer(kImportTitle, file);
+    Command("FileImportItem");
+    EXPECT_EQ(std::vector<std::string>{"Unable to import " + file + ": line 4 names an empty section."},
+              answer.Errors());
+    EXPECT_FALSE(KeyExists(EntryPath("First")));
+    EXPECT_TRUE(Entries("CEntryList").empty());
 }
 
 TEST_F(ExchangeWindowTest, RoundTripThroughTheWindowRestoresARemovedEntry) {

@@ -48,6 +48,15 @@ void SetShift(bool down) {
 
 void PumpMessages() { Application().ProcessMessages(); }
 
+TDialogSnapshot SnapshotOf(HWND window) {
+    TDialogSnapshot snapshot;
+    snapshot.caption = WindowText(window);
+    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&snapshot));
+    HWND mainWindow = Application().MainWindow();
+    snapshot.ownerEnabled = mainWindow && IsWindowEnabled(mainWindow);
+    return snapshot;
+}
+
 HWND ControlOf(const TForm& form, const char* name) {
     HWND control = form.FindControl(name);
     EXPECT_NE(nullptr, control) << "no control named " << name;
@@ -90,10 +99,7 @@ void CALLBACK TModalAnswer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
     HWND window = FindWindowA(self->className_.c_str(), self->caption_.c_str());
     if (!window || !IsWindowVisible(window)) return;
     self->answered_ = true;
-    self->snapshot_.caption = WindowText(window);
-    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&self->snapshot_));
-    HWND mainWindow = Application().MainWindow();
-    self->snapshot_.ownerEnabled = mainWindow && IsWindowEnabled(mainWindow);
+    self->snapshot_ = SnapshotOf(window);
     self->answer_(window);
 }
 

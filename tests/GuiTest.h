@@ -50,6 +50,9 @@ struct TDialogSnapshot {
     bool ownerEnabled = true;          // whether the application's main window took input then
 };
 
+// What `window` shows now: its caption, static texts, buttons and icon.
+TDialogSnapshot SnapshotOf(HWND window);
+
 // Answers the modal window of `className` with `caption` that the test's next action opens:
 // a thread timer finds it while the modal loop runs, records a snapshot and calls `answer`
 // with it. Only one at a time; the timer stops when the object goes.
