@@ -9,6 +9,8 @@
 #include "Win/Controls.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,11 +31,12 @@ const struct {
     {kUserLocation, "ViewUserItem"},
 };
 
-// The string values (REG_SZ, REG_EXPAND_SZ) of an entry, read with the raw API, and the name
-// of the first other value in the registry's enumeration order ("" for none).
+// The values of an entry read with the raw API: the strings (REG_SZ, REG_EXPAND_SZ) and the
+// others, each with the text the details are to show for it. The installers write numbers
+// (REG_DWORD) only beside their strings.
 struct TEntryValues {
     TStringValues strings;
-    std::string firstNonString;
+    TStringValues others;
 };
 
 TEntryValues ReadEntryValues(const std::string& entry, const TEntryLocation& location) {
@@ -49,12 +52,32 @@ TEntryValues ReadEntryValues(const std::string& entry, const TEntryLocation& loc
         if (RegEnumValueA(key.Get(), index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
             ERROR_SUCCESS)
             break;
-        if (type == REG_SZ || type == REG_EXPAND_SZ)
+        if (type == REG_SZ || type == REG_EXPAND_SZ) {
             values.strings[name] = std::string(data, size > 0 ? size - 1 : 0);
-        else if (values.firstNonString.empty())
-            values.firstNonString = name;
+        } else {
+            EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type) << name;
+            EXPECT_EQ(4u, size) << name;
+            DWORD number = 0;
+            std::memcpy(&number, data, sizeof(number));
+            char shown[32];
+            std::snprintf(shown, sizeof(shown), "0x%08lx (%lu)", static_cast<unsigned long>(number),
+                          static_cast<unsigned long>(number));
+            values.others[name] = shown;
+        }
     }
     return values;
+}
+
+// The export's warning for the values that are not text, named in the details' order.
+std::string NotExportedWarning(const TStringValues& others) {
+    std::vector<std::string> names;
+    for (const auto& [name, shown] : others) names.push_back(name);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()) < 0; });
+    std::string series;
+    for (size_t i = 0; i < names.size(); ++i) series += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return names.size() == 1 ? "The value " + series + " is not text and was not exported."
+                             : "The values " + series + " are not text and were not exported.";
 }
 
 std::string SystemFolder() {
@@ -155,23 +178,24 @@ protected:
     }
 
     // Activates the application and selects the installed entry in "Conventional Entries" of
-    // its location. Installers write numbers beside the strings: the details show every string
-    // value, then the error box names the first value that is not a string, and is answered OK.
+    // its location. Installers write numbers beside the strings: the details show every value,
+    // the numbers in the registry editor's notation, and no error box opens.
     void SelectInstalledEntry(const std::string& entry) {
         ASSERT_NO_FATAL_FAILURE(ExpectListedOnlyInItsLocation(entry));
         Activate();
         ASSERT_TRUE(Listed("CEntryList", entry)) << entry;
         EXPECT_FALSE(Listed("UEntryList", entry));
         const TEntryValues values = ReadEntryValues(entry, location_);
-        ASSERT_NE("", values.firstNonString) << entry << " holds only strings";
+        ASSERT_FALSE(values.others.empty()) << entry << " holds only strings";
         {
             TModalAnswer errorBox(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
             ClickEntry("CEntryList", entry);
-            ASSERT_TRUE(errorBox.Answered()) << "no error box for " << values.firstNonString;
-            EXPECT_EQ("Invalid data type for '" + values.firstNonString + "'", errorBox.Snapshot().text);
+            EXPECT_FALSE(errorBox.Answered()) << errorBox.Snapshot().text;
         }
         EXPECT_EQ(entry, Form().EntryName);
-        EXPECT_EQ(values.strings, ShownValues());
+        TStringValues expected = values.strings;
+        expected.insert(values.others.begin(), values.others.end());
+        EXPECT_EQ(expected, ShownValues());
     }
 
     // Runs a menu command whose confirmation is answered OK; fails when a warning follows.
@@ -187,17 +211,25 @@ protected:
     }
 
     // Runs File > Export or File > Import and answers its file dialog with `fileName`; fails
-    // when the program's error box follows (which is answered OK).
-    void RunFileCommand(const char* itemName, const char* dialogTitle, const std::string& fileName) {
-        std::unique_ptr<TModalAnswer> errorBox;
+    // when the program's error box follows (which is answered OK). With `warningFollows` a
+    // warning is expected instead and answered OK; its text goes to `warning`.
+    void RunFileCommand(const char* itemName, const char* dialogTitle, const std::string& fileName,
+                        bool warningFollows = false, std::string* warning = nullptr) {
+        std::unique_ptr<TModalAnswer> followUp;
         TModalAnswer dialog(kMessageBoxClass, dialogTitle, [&](HWND window) {
             SetWindowTextA(GetDlgItem(window, kFileNameBox), fileName.c_str());
             PressButton(IDOK)(window);
-            errorBox = std::make_unique<TModalAnswer>(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
+            followUp = warningFollows ? std::make_unique<TModalAnswer>(kFormClassName, "Warning", PressButton(IDOK))
+                                      : std::make_unique<TModalAnswer>(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
         });
         Command(itemName);
         ASSERT_TRUE(dialog.Answered()) << dialogTitle << " did not open";
-        EXPECT_FALSE(errorBox && errorBox->Answered()) << errorBox->Snapshot().text;
+        if (warningFollows) {
+            ASSERT_TRUE(followUp && followUp->Answered()) << "no warning after " << itemName;
+            if (warning) *warning = followUp->Snapshot().text;
+        } else {
+            EXPECT_FALSE(followUp && followUp->Answered()) << followUp->Snapshot().text;
+        }
     }
 
     // Uninstall in the window runs the entry's own uninstaller; once it has removed the entry
@@ -214,15 +246,17 @@ protected:
         EXPECT_EQ("", Form().EntryName);
     }
 
-    // Exports the selected entry, removes it, imports the file again: the entry is back in
-    // "Conventional Entries" with the same string values. Other values have no row, so they
-    // are not exported and do not come back.
+    // Exports the selected entry, which warns of the values that are not text, removes it,
+    // imports the file again: the entry is back in "Conventional Entries" with the same string
+    // values. The others could not be exported and do not come back.
     void ExportRemoveImport(const std::string& entry) {
-        const TStringValues before = ReadEntryValues(entry, location_).strings;
+        const TEntryValues before = ReadEntryValues(entry, location_);
         const TScratchFolder folder;
         const TCurrentDirectoryGuard directory;
         const std::string fileName = folder.Path("entry.ini");
-        ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileExportItem", "Export registry key", fileName));
+        std::string warning;
+        ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileExportItem", "Export registry key", fileName, true, &warning));
+        EXPECT_EQ(NotExportedWarning(before.others), warning);
         ASSERT_TRUE(PathExists(fileName));
 
         ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
@@ -232,8 +266,8 @@ protected:
         ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileImportItem", "Import registry key", fileName));
         ASSERT_TRUE(EntryExists(entry, location_));
         const TEntryValues after = ReadEntryValues(entry, location_);
-        EXPECT_EQ(before, after.strings);
-        EXPECT_EQ("", after.firstNonString);
+        EXPECT_EQ(before.strings, after.strings);
+        EXPECT_TRUE(after.others.empty());
         EXPECT_TRUE(Listed("CEntryList", entry));
         EXPECT_FALSE(Listed("UEntryList", entry));
         for (const auto& view : kViewItems) {
@@ -304,7 +338,7 @@ TEST_F(NsisEntryWindowTest, WithoutItsUninstallerIsAnInvalidLinkThatRemoveDelete
     EXPECT_TRUE(PathExists(kNsisFolder + "\\SampleApp.exe")) << "Remove touches the registry only";
 }
 
-TEST_F(NsisEntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+TEST_F(NsisEntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheNumbers) {
     ASSERT_TRUE(InstallSampleNsis());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kNsisEntry));
     ExportRemoveImport(kNsisEntry);
@@ -329,7 +363,7 @@ TEST_F(MsiEntryWindowTest, IsResolvedThroughTheSearchListAndUninstalledByWindows
     UninstallSelectedEntry(kMsiProductCode, kMsiFolder);
 }
 
-TEST_F(MsiEntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+TEST_F(MsiEntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheNumbers) {
     ASSERT_TRUE(InstallSampleMsi());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsiProductCode));
     ExportRemoveImport(kMsiProductCode);
@@ -352,7 +386,7 @@ TEST_F(UserNsisEntryWindowTest, IsListedUnderUserProgramsAndUninstalledByItsOwnU
     UninstallSelectedEntry(kUserNsisEntry, UserNsisFolder());
 }
 
-TEST_F(UserNsisEntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+TEST_F(UserNsisEntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheNumbers) {
     ASSERT_TRUE(InstallSampleUserNsis());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kUserNsisEntry));
     ExportRemoveImport(kUserNsisEntry);
@@ -376,7 +410,7 @@ TEST_F(Msi32EntryWindowTest, IsListedUnder32BitProgramsAndUninstalledByWindowsIn
     UninstallSelectedEntry(kMsi32ProductCode, kMsi32Folder);
 }
 
-TEST_F(Msi32EntryWindowTest, ExportRemoveImportRestoresItsStringValues) {
+TEST_F(Msi32EntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheNumbers) {
     ASSERT_TRUE(InstallSampleMsi32());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsi32ProductCode));
     ExportRemoveImport(kMsi32ProductCode);
