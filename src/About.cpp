@@ -65,31 +65,26 @@ TAboutForm::TAboutForm(HWND owner, std::span<const unsigned char> logoJpeg) {
     ShowLogo(DecodeJpegBitmap(logoJpeg.data(), logoJpeg.size(), width, height));
 }
 
-TAboutForm::~TAboutForm() {
-    // ProgramLogo shows the picture owned here: the window goes first.
-    DestroyHandle();
-}
-
 void TAboutForm::CreateAboutForm(HWND owner) {
     CreateForm(kFormSpec, kLayout, {}, owner);
-    HWND product = FindControl("ProductLabel");
+    HWND product = RequiredControl("ProductLabel");
     SetControlFont(product, -16, FW_BOLD);
     // The label was fitted to its caption in the form's font; fit it again in its own.
     const auto boldFont = reinterpret_cast<HFONT>(SendMessageA(product, WM_GETFONT, 0, 0));
     const SIZE fitted = MeasureCaption(WindowText(product).c_str(), boldFont, 0);
     SetWindowPos(product, nullptr, 0, 0, fitted.cx, fitted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextA(FindControl("ContactButton"), (std::string("Email: ") + kContactAddress).c_str());
-    HWND ok = FindControl("OKButton");
+    SetWindowTextA(RequiredControl("ContactButton"), (std::string("Email: ") + kContactAddress).c_str());
+    HWND ok = RequiredControl("OKButton");
     SetDefaultButton(ok);
     SetCancelButton(ok);
     SetActiveControl(ok);
 }
 
 void TAboutForm::ShowLogo(TBitmapHandle picture) {
-    logo_ = std::move(picture);
+    if (!picture) return;
     // A static control with SS_BITMAP takes the size of the picture it is given.
-    if (logo_)
-        SendMessageA(FindControl("ProgramLogo"), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.Get()));
+    SendMessageA(RequiredControl("ProgramLogo"), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(KeepPicture(std::move(picture))));
 }
 
 bool TAboutForm::OnEvent(const TEvent& event) { return DispatchEvent(*this, kEvents, event); }

@@ -14,7 +14,6 @@ public:
     // The same with the logo decoded from the JPEG bytes `logoJpeg`; a picture that cannot be
     // decoded leaves the logo empty.
     TAboutForm(HWND owner, std::span<const unsigned char> logoJpeg);
-    ~TAboutForm() override;
 
     // Closes the dialog with mrOK.
     void OKButtonClick(const TEvent& event);
@@ -27,6 +26,4 @@ protected:
 private:
     void CreateAboutForm(HWND owner);
     void ShowLogo(TBitmapHandle picture);
-
-    TBitmapHandle logo_;
 };

@@ -38,12 +38,10 @@ const TEventSpec<TEditForm> kEvents[] = {
 
 TEditForm::TEditForm(HWND owner) {
     CreateForm(kFormSpec, kLayout, {}, owner);
-    SetDefaultButton(FindControl("OKButton"));
-    SetCancelButton(FindControl("CancelButton"));
-    SetActiveControl(FindControl("CommandEdit"));
+    SetDefaultButton(RequiredControl("OKButton"));
+    SetCancelButton(RequiredControl("CancelButton"));
+    SetActiveControl(RequiredControl("CommandEdit"));
 }
-
-TEditForm::~TEditForm() { DestroyHandle(); }
 
 void TEditForm::OKButtonClick(const TEvent&) { SetModalResult(mrOK); }
 

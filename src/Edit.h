@@ -8,7 +8,6 @@ class TEditForm : public TForm {
 public:
     // Creates the dialog, hidden, over `owner`; CommandEdit takes the focus when it is shown.
     explicit TEditForm(HWND owner);
-    ~TEditForm() override;
 
     void OKButtonClick(const TEvent& event);
     void CancelButtonClick(const TEvent& event);

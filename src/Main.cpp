@@ -242,68 +242,68 @@ void CheckUninstallRow(HWND details, const TStringList& captions) {
 
 TMainForm::TMainForm(bool windows64) : windows64_(windows64) {
     CreateForm(kFormSpec, kLayout, MainMenu(windows64));
+    speedBar_ = RequiredControl("SpeedBar");
+    cEntryList_ = RequiredControl("CEntryList");
+    uEntryList_ = RequiredControl("UEntryList");
+    progButton_ = RequiredControl("ProgButton");
+    dEntryList_ = RequiredControl("DEntryList");
+    infoMemo_ = RequiredControl("InfoMemo");
+    statusBar_ = RequiredControl("StatusBar");
     SetUpSpeedBar();
     SetUpDetailsList();
-    SendMessageA(Control("CEntryList"), LB_SETITEMHEIGHT, 0, 13);
-    SendMessageA(Control("UEntryList"), LB_SETITEMHEIGHT, 0, 13);
-    SendMessageA(Control("StatusBar"), SB_SIMPLE, TRUE, 0);
-    progGlyph_ = LoadBitmapOnBackground(IDB_PROGBUTTON, kGlyphBackground, GetSysColor(COLOR_BTNFACE));
-    SetFlatButtonGlyph(Control("ProgButton"), progGlyph_.Get(), 1);
-    SetActiveControl(Control("CEntryList"));
+    SendMessageA(cEntryList_, LB_SETITEMHEIGHT, 0, 13);
+    SendMessageA(uEntryList_, LB_SETITEMHEIGHT, 0, 13);
+    SendMessageA(statusBar_, SB_SIMPLE, TRUE, 0);
+    SetFlatButtonGlyph(progButton_,
+                       KeepPicture(LoadBitmapOnBackground(IDB_PROGBUTTON, kGlyphBackground, GetSysColor(COLOR_BTNFACE))), 1);
+    SetActiveControl(cEntryList_);
     ChooseLocation(IDM_VIEWMACHINE);
     FormCreate();
 }
 
 TMainForm::~TMainForm() {
-    // The toolbar and ProgButton show pictures owned here: the window goes first.
-    DestroyHandle();
-    // The application's events call into this form (the main form's end already cleared them).
+    // The application's events call into this form (the main form's end clears them).
     if (!Application().MainForm()) Application().SetMainForm(nullptr);
 }
-
-HWND TMainForm::Control(const char* name) const { return FindControl(name); }
 
 bool TMainForm::IsSupportedName(const std::string& name) const { return !Contains(unsupportedNames_, name); }
 
 void TMainForm::SetUpSpeedBar() {
-    HWND speedBar = Control("SpeedBar");
-    AddEtchedFrame(speedBar);
-    sbarEImageList_ = LoadImageStrip(IDB_SBAR_ENABLED, 7);
-    sbarDImageList_ = LoadImageStrip(IDB_SBAR_DISABLED, 4);
-    SendMessageA(speedBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kSpeedImageSize, kSpeedImageSize));
-    SendMessageA(speedBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(sbarEImageList_.Get()));
-    SendMessageA(speedBar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(sbarDImageList_.Get()));
-    AddToolButtons(speedBar, kSpeedButtons);
-    SendMessageA(speedBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(65, 68));
-    SendMessageA(speedBar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(65, 65));
+    AddEtchedFrame(speedBar_);
+    SendMessageA(speedBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kSpeedImageSize, kSpeedImageSize));
+    SendMessageA(speedBar_, TB_SETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(KeepImageList(LoadImageStrip(IDB_SBAR_ENABLED, 7))));
+    SendMessageA(speedBar_, TB_SETDISABLEDIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(KeepImageList(LoadImageStrip(IDB_SBAR_DISABLED, 4))));
+    AddToolButtons(speedBar_, kSpeedButtons);
+    SendMessageA(speedBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(65, 68));
+    SendMessageA(speedBar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(65, 65));
 }
 
 void TMainForm::SetUpDetailsList() {
-    HWND details = Control("DEntryList");
     const DWORD extended = LVS_EX_CHECKBOXES | LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT |
                            LVS_EX_HEADERDRAGDROP;
-    SendMessageA(details, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
-    ListViewAddColumn(details, 0, "Data", 120);
-    ListViewAddColumn(details, 1, "Value", 343);
-    NotifyKeyPress(details);
+    SendMessageA(dEntryList_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    ListViewAddColumn(dEntryList_, 0, "Data", 120);
+    ListViewAddColumn(dEntryList_, 1, "Value", 343);
+    NotifyKeyPress(dEntryList_);
 }
 
 void TMainForm::FormCreate() {
     Application().OnHint = [this] { DisplayHint(); };
     Application().OnActivate = [this] { EditRefreshItemClick(TEvent{}); };
-    HWND speedBar = Control("SpeedBar");
     for (const auto& [index, itemName] : kSpeedButtonHints)
-        if (const TMainMenu::TItem* item = Menu().FindItem(itemName)) SetToolButtonHint(speedBar, index, item->hint);
-    if (const TMainMenu::TItem* item = Menu().FindItem("EditProgramsItem")) SetHint(Control("ProgButton"), item->hint);
+        if (const TMainMenu::TItem* item = Menu().FindItem(itemName)) SetToolButtonHint(speedBar_, index, item->hint);
+    if (const TMainMenu::TItem* item = Menu().FindItem("EditProgramsItem")) SetHint(progButton_, item->hint);
 }
 
-void TMainForm::DisplayHint() { StatusBarSetSimpleText(Control("StatusBar"), Application().Hint()); }
+void TMainForm::DisplayHint() { StatusBarSetSimpleText(statusBar_, Application().Hint()); }
 
 bool TMainForm::OnEvent(const TEvent& event) { return DispatchEvent(*this, kEvents, event); }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // A read-only edit asks for its colours with WM_CTLCOLORSTATIC.
-    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Control("InfoMemo")) {
+    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == infoMemo_) {
         const auto dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, LinkColors[LinkState]);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -339,8 +339,8 @@ void TMainForm::ChooseLocation(int id) {
 void TMainForm::EditRefreshItemClick(const TEvent&) { RefreshEntryViews(); }
 
 void TMainForm::RefreshEntryViews() {
-    HWND conventional = Control("CEntryList");
-    HWND unconventional = Control("UEntryList");
+    HWND conventional = cEntryList_;
+    HWND unconventional = uEntryList_;
     TStringList names;
     TRegistry registry;
     registry.ChooseRoot(location_.root, location_.view);
@@ -368,15 +368,15 @@ void TMainForm::RefreshEntryViews() {
 }
 
 void TMainForm::CEntryListClick(const TEvent& event) {
-    HWND conventional = Control("CEntryList");
-    HWND unconventional = Control("UEntryList");
+    HWND conventional = cEntryList_;
+    HWND unconventional = uEntryList_;
     ListBoxSelect(event.Sender == conventional ? unconventional : conventional, -1);
     const int index = ListBoxSelectedIndex(event.Sender);
     if (index >= 0) ShowEntryDetails(ListBoxItemText(event.Sender, index));
 }
 
 void TMainForm::ShowEntryDetails(const std::string& name) {
-    HWND details = Control("DEntryList");
+    HWND details = dEntryList_;
     TStringList valueNames, unsupportedValueNames;
     TRegistry registry;
     registry.ChooseRoot(location_.root, location_.view);
@@ -449,7 +449,7 @@ void TMainForm::EvaluateLink() {
     }
     UninstallCommand.clear();
     UninstallParams.clear();
-    HWND details = Control("DEntryList");
+    HWND details = dEntryList_;
     const int rows = ListViewRowCount(details);
     int checked = 0;
     int checkedRow = -1;
@@ -482,14 +482,12 @@ void TMainForm::EvaluateLink() {
 }
 
 void TMainForm::ShowLinkInfo() {
-    HWND memo = Control("InfoMemo");
-    SetWindowTextA(memo, LinkMessages[LinkState]);
-    InvalidateRect(memo, nullptr, TRUE);  // the colour may change while the text stays
+    SetWindowTextA(infoMemo_, LinkMessages[LinkState]);
+    InvalidateRect(infoMemo_, nullptr, TRUE);  // the colour may change while the text stays
 }
 
 void TMainForm::UpdateCommands() {
     const bool enabled = HasSupportedEntry();
-    HWND speedBar = Control("SpeedBar");
-    for (const int command : kEntryCommands) EnableToolButton(speedBar, command, enabled);
+    for (const int command : kEntryCommands) EnableToolButton(speedBar_, command, enabled);
     for (const int command : kEntryCommands) Menu().Enable(command, enabled);
 }

@@ -7,7 +7,6 @@
 #include "Location.h"
 #include "Registry.h"
 #include "Win/Form.h"
-#include "Base/Handles.h"
 #include "Base/Text.h"
 
 #include <optional>
@@ -77,7 +76,6 @@ protected:
     bool OnEvent(const TEvent& event) override;
 
 private:
-    HWND Control(const char* name) const;  // FindControl for a name of the layout
     void SetUpSpeedBar();
     void SetUpDetailsList();
     // Makes the View item with command `id` the shown location: caption and radio mark.
@@ -87,9 +85,14 @@ private:
     bool IsSupportedName(const std::string& name) const;
     bool HasSupportedEntry() const { return !EntryName.empty() && IsSupportedName(EntryName); }
 
-    TImageListHandle sbarEImageList_;
-    TImageListHandle sbarDImageList_;
-    TBitmapHandle progGlyph_;
+    // The controls the code works with, looked up once when the window is created.
+    HWND speedBar_ = nullptr;
+    HWND cEntryList_ = nullptr;
+    HWND uEntryList_ = nullptr;
+    HWND progButton_ = nullptr;
+    HWND dEntryList_ = nullptr;
+    HWND infoMemo_ = nullptr;
+    HWND statusBar_ = nullptr;
     bool loadingDetails_ = false;  // check marks set while loading are not the user's
     bool windows64_;
     TEntryLocation location_{};

@@ -53,16 +53,12 @@ SIZE MeasureText(const std::string& text, HFONT font, int maxWidth) {
 class TMessageForm : public TForm {
 public:
     TMessageForm(const std::string& text, TMessageKind kind);
-    ~TMessageForm() override { DestroyHandle(); }
 
     void OKButtonClick(const TEvent& event);
     void CancelButtonClick(const TEvent& event);
 
 protected:
     bool OnEvent(const TEvent& event) override;
-
-private:
-    TFontHandle messageFont_;  // shown by the controls: outlives the window
 };
 
 const TEventSpec<TMessageForm> kMessageEvents[] = {
@@ -73,9 +69,9 @@ const TEventSpec<TMessageForm> kMessageEvents[] = {
 TMessageForm::TMessageForm(const std::string& text, TMessageKind kind) {
     const bool confirmation = kind == mkConfirmation;
     const LOGFONTA font = MessageFont();
-    messageFont_.Reset(CreateFontIndirectA(&font));
+    TFontHandle messageFont(CreateFontIndirectA(&font));
     const std::string shown = WithLineBreaks(text);
-    const SIZE textSize = MeasureText(shown, messageFont_.Get(), GetSystemMetrics(SM_CXSCREEN) / 2);
+    const SIZE textSize = MeasureText(shown, messageFont.Get(), GetSystemMetrics(SM_CXSCREEN) / 2);
     const int iconSize = GetSystemMetrics(SM_CXICON);
 
     const int textLeft = kMargin + iconSize + kIconTextGap;
@@ -104,14 +100,15 @@ TMessageForm::TMessageForm(const std::string& text, TMessageKind kind) {
                             kDialogBorderExStyle, 0, false, font.lfFaceName, static_cast<int>(font.lfHeight)};
     CreateForm(formSpec, layout, {}, Application().MainWindow());
 
+    const HFONT shownFont = KeepFont(std::move(messageFont));
     for (const TControlSpec& row : layout)
-        SendMessageA(FindControl(row.name), WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.Get()), FALSE);
-    SendMessageA(FindControl("MessageIcon"), STM_SETICON,
+        SendMessageA(RequiredControl(row.name), WM_SETFONT, reinterpret_cast<WPARAM>(shownFont), FALSE);
+    SendMessageA(RequiredControl("MessageIcon"), STM_SETICON,
                  reinterpret_cast<WPARAM>(LoadIconA(nullptr, confirmation ? IDI_QUESTION : IDI_EXCLAMATION)), 0);
-    HWND okButton = FindControl("OKButton");
+    HWND okButton = RequiredControl("OKButton");
     SetDefaultButton(okButton);
     // A warning has no Cancel button: Esc answers OK there, only the close box cancels.
-    SetCancelButton(confirmation ? FindControl("CancelButton") : okButton);
+    SetCancelButton(confirmation ? RequiredControl("CancelButton") : okButton);
     SetActiveControl(okButton);
 }
 

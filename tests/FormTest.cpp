@@ -138,6 +138,61 @@ TEST_F(FormTest, AnExceptionFromAHandlerIsShownAndEndsOnlyThatHandler) {
     EXPECT_TRUE(dialog.ThrowHandlerEnded) << "the program goes on handling events";
 }
 
+// A form with one picture label; the label's window procedure records whether the picture it
+// shows still exists when the label is destroyed.
+class TPictureForm : public TForm {
+public:
+    explicit TPictureForm(const char* controlName) {
+        static const TControlSpec layout[] = {
+            {"Picture", nullptr, "STATIC", 0, 0, 0, 16, 16, SS_BITMAP, 0, nullptr, nullptr},
+        };
+        const TFormSpec formSpec = {"Picture Form", 100, 100, kDialogBorderStyle, kDialogBorderExStyle, 0, false,
+                                    "MS Sans Serif", -11};
+        CreateForm(formSpec, layout);
+        HWND label = RequiredControl(controlName);
+        Picture = KeepPicture(TBitmapHandle(CreateBitmap(16, 16, 1, 1, nullptr)));
+        SendMessageA(label, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture));
+        labelProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProcedure)));
+    }
+
+    HBITMAP Picture = nullptr;
+    static inline WNDPROC labelProcedure = nullptr;
+    static inline HBITMAP shownPicture = nullptr;
+    static inline DWORD pictureTypeAtDestroy = 0;
+
+private:
+    static LRESULT CALLBACK LabelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_DESTROY) {
+            const auto shown = reinterpret_cast<HBITMAP>(SendMessageA(window, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            pictureTypeAtDestroy = GetObjectType(shown);
+            shownPicture = shown;
+        }
+        return CallWindowProcA(labelProcedure, window, message, wParam, lParam);
+    }
+};
+
+TEST_F(FormTest, PicturesAFormKeepsOutliveItsWindowAndNoMore) {
+    HBITMAP picture = nullptr;
+    {
+        TPictureForm form("Picture");
+        picture = form.Picture;
+        ASSERT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(picture));
+    }
+    EXPECT_EQ(picture, TPictureForm::shownPicture);
+    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), TPictureForm::pictureTypeAtDestroy) << "the label went first";
+    EXPECT_EQ(0u, GetObjectType(picture)) << "then the picture";
+}
+
+TEST_F(FormTest, AMistypedControlNameFailsWhenTheFormIsCreated) {
+    try {
+        TPictureForm form("Pictrue");
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& error) {
+        EXPECT_EQ("No control Pictrue in the layout", error.Message());
+    }
+}
+
 TEST_F(FormTest, FlatButtonsClickOnlyWhenReleasedOverThem) {
     TTestDialog dialog(Form().Handle());
     dialog.Show();

@@ -152,8 +152,8 @@ TTestDialog::TTestDialog(HWND owner, bool showHint) {
     const TFormSpec formSpec = {"Test Dialog",      300,  130, kDialogBorderStyle, kDialogBorderExStyle, 0, showHint,
                             "MS Sans Serif", -11};
     CreateForm(formSpec, kTestDialogLayout, {}, owner);
-    SetDefaultButton(FindControl("OKButton"));
-    SetCancelButton(FindControl("CancelButton"));
+    SetDefaultButton(RequiredControl("OKButton"));
+    SetCancelButton(RequiredControl("CancelButton"));
 }
 
 void TTestDialog::OKButtonClick(const TEvent&) { SetModalResult(mrOK); }

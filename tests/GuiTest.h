@@ -94,7 +94,6 @@ std::function<void(HWND)> PressCloseBox();
 class TTestDialog : public TForm {
 public:
     explicit TTestDialog(HWND owner, bool showHint = false);
-    ~TTestDialog() override { DestroyHandle(); }
 
     std::string ThrowMessage = "Unable to write to C:\\Twk.ini";
     bool ThrowHandlerEnded = false;

@@ -156,6 +156,27 @@ HWND TForm::FindControl(std::string_view name) const {
     return nullptr;
 }
 
+HWND TForm::RequiredControl(std::string_view name) const {
+    HWND control = FindControl(name);
+    if (!control) throw Exception(FormatMessageText("No control %s in the layout", std::string(name)));
+    return control;
+}
+
+HBITMAP TForm::KeepPicture(TBitmapHandle picture) {
+    pictures_.push_back(std::move(picture));
+    return pictures_.back().Get();
+}
+
+HIMAGELIST TForm::KeepImageList(TImageListHandle images) {
+    imageLists_.push_back(std::move(images));
+    return imageLists_.back().Get();
+}
+
+HFONT TForm::KeepFont(TFontHandle font) {
+    fonts_.push_back(std::move(font));
+    return fonts_.back().Get();
+}
+
 void TForm::Show(int showCommand) {
     ShowWindow(handle_, showCommand);
     UpdateWindow(handle_);
@@ -233,10 +254,10 @@ void TForm::SetToolButtonHint(HWND toolbar, int buttonIndex, const std::string& 
 }
 
 void TForm::SetControlFont(HWND control, int height, int weight) {
-    TFontHandle font(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, fontName_.c_str()));
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-    extraFonts_.push_back(std::move(font));
+    HFONT font = KeepFont(TFontHandle(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                                  DEFAULT_PITCH | FF_DONTCARE, fontName_.c_str())));
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 const std::string* TForm::ToolTipHint(const NMHDR* header) const {

@@ -70,7 +70,7 @@ bool DispatchEvent(TOwner& owner, const TEventSpec<TOwner> (&table)[N], const TE
 class TForm {
 public:
     TForm() = default;
-    virtual ~TForm();  // destroys the window if it still exists
+    virtual ~TForm();  // destroys the window if it still exists, then what its controls showed
     TForm(const TForm&) = delete;
     TForm& operator=(const TForm&) = delete;
 
@@ -123,8 +123,14 @@ protected:
     // window it is shown over). Throws Exception when the window cannot be created.
     void CreateForm(const TFormSpec& formSpec, std::span<const TControlSpec> layout,
                     std::span<const TMenuItemSpec> menu = {}, HWND owner = nullptr);
-    // Destroys the window now (forms that own pictures their controls show call it first).
-    void DestroyHandle();
+    // The control created from the layout row called `name`. Throws Exception when there is
+    // none, so that a mistyped name fails when the form is created: look controls up once.
+    HWND RequiredControl(std::string_view name) const;
+    // Keeps what the form's controls show for as long as the form lives; the window is destroyed
+    // before any of it. Each returns the handle it was given.
+    HBITMAP KeepPicture(TBitmapHandle picture);
+    HIMAGELIST KeepImageList(TImageListHandle images);
+    HFONT KeepFont(TFontHandle font);
 
     // The form's window procedure. Overrides handle their few messages and pass the rest here:
     // events (OnEvent), menu and tooltip hints, focus, activation, close, default processing.
@@ -142,13 +148,17 @@ private:
     void SelectNextControl(bool previous);
     bool FocusMnemonic(char key);
     void Click(HWND button);
+    void DestroyHandle();
 
     HWND handle_ = nullptr;
     HWND toolTips_ = nullptr;
     bool showHint_ = true;
     std::string fontName_;
+    // Shown by the controls: destroyed after the window, as members outlive the destructor's body.
     TFontHandle font_;
-    std::vector<TFontHandle> extraFonts_;
+    std::vector<TFontHandle> fonts_;
+    std::vector<TBitmapHandle> pictures_;
+    std::vector<TImageListHandle> imageLists_;
     TMainMenu menu_;
     std::vector<TCreatedControl> controls_;
     std::map<HWND, std::string> hints_;
