@@ -1,6 +1,7 @@
 // TEditForm: layout and event tables of the uninstall-command dialog.
 #include "Edit.h"
 
+#include "Win/Controls.h"
 #include "Win/Widgets.h"
 
 namespace {
@@ -36,14 +37,23 @@ const TEventSpec<TEditForm> kEvents[] = {
 
 }  // namespace
 
-TEditForm::TEditForm(HWND owner) {
+TEditForm::TEditForm(HWND owner, const std::string& command, const std::string& params)
+    : Command(command), Params(params) {
     CreateForm(kFormSpec, kLayout, {}, owner);
+    commandEdit_ = RequiredControl("CommandEdit");
+    paramsEdit_ = RequiredControl("ParamsEdit");
+    SetWindowTextA(commandEdit_, Command.c_str());
+    SetWindowTextA(paramsEdit_, Params.c_str());
     SetDefaultButton(RequiredControl("OKButton"));
     SetCancelButton(RequiredControl("CancelButton"));
-    SetActiveControl(RequiredControl("CommandEdit"));
+    SetActiveControl(commandEdit_);
 }
 
-void TEditForm::OKButtonClick(const TEvent&) { SetModalResult(mrOK); }
+void TEditForm::OKButtonClick(const TEvent&) {
+    Command = WindowText(commandEdit_);
+    Params = WindowText(paramsEdit_);
+    SetModalResult(mrOK);
+}
 
 void TEditForm::CancelButtonClick(const TEvent&) { SetModalResult(mrCancel); }
 

@@ -5,7 +5,6 @@
 #include "Main.h"
 #include "MessageDialog.h"
 #include "Registry.h"
-#include "Win/Controls.h"
 
 namespace {
 
@@ -60,15 +59,11 @@ void TMainForm::EditRemoveItemClick(const TEvent&) {
 
 void TMainForm::DEntryListDblClick(const TEvent&) {
     if (EntryName.empty()) return;
-    TEditForm dialog(Handle());
-    HWND commandEdit = dialog.FindControl("CommandEdit");
-    HWND paramsEdit = dialog.FindControl("ParamsEdit");
-    SetWindowTextA(commandEdit, UninstallCommand.c_str());
-    SetWindowTextA(paramsEdit, UninstallParams.c_str());
+    TEditForm dialog(Handle(), UninstallCommand, UninstallParams);
     if (dialog.ShowModal() == mrCancel) return;
     // Not evaluated: the next click in the details resolves the checked row again.
-    UninstallCommand = WindowText(commandEdit);
-    UninstallParams = WindowText(paramsEdit);
+    UninstallCommand = dialog.Command;
+    UninstallParams = dialog.Params;
 }
 
 void TMainForm::EditProgramsItemClick(const TEvent&) { OpenProgramsGroup(); }

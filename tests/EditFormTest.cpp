@@ -25,7 +25,7 @@ protected:
 };
 
 TEST_F(EditFormTest, FrameTextsHintsAndPlaces) {
-    TEditForm dialog(Form().Handle());
+    TEditForm dialog(Form().Handle(), "", "");
     HWND window = dialog.Handle();
     EXPECT_EQ("Uninstall Command", WindowText(window));
     EXPECT_EQ(Form().Handle(), GetWindow(window, GW_OWNER));
@@ -64,9 +64,8 @@ TEST_F(EditFormTest, FrameTextsHintsAndPlaces) {
 }
 
 TEST_F(EditFormTest, OpensWithTheCommandFocusedAndNotSelected) {
-    TEditForm dialog(Form().Handle());
+    TEditForm dialog(Form().Handle(), "C:\\Program Files\\App\\unins000.exe", "");
     HWND commandEdit = ControlOf(dialog, "CommandEdit");
-    SetWindowTextA(commandEdit, "C:\\Program Files\\App\\unins000.exe");
     HWND focus = nullptr;
     std::pair<DWORD, DWORD> selection;
     TModalAnswer answer(kFormClassName, "Uninstall Command", [&](HWND window) {
@@ -81,10 +80,9 @@ TEST_F(EditFormTest, OpensWithTheCommandFocusedAndNotSelected) {
 }
 
 TEST_F(EditFormTest, TabOrderAndLabelAccelerators) {
-    TEditForm dialog(Form().Handle());
+    TEditForm dialog(Form().Handle(), "", "/SILENT /NORESTART");
     HWND commandEdit = ControlOf(dialog, "CommandEdit"), paramsEdit = ControlOf(dialog, "ParamsEdit");
     HWND okButton = ControlOf(dialog, "OKButton"), cancelButton = ControlOf(dialog, "CancelButton");
-    SetWindowTextA(paramsEdit, "/SILENT /NORESTART");
     dialog.Show();
     SetForegroundWindow(dialog.Handle());
     PumpMessages();
@@ -120,7 +118,7 @@ TEST_F(EditFormTest, ResultOfEachWayOfClosing) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
-        TEditForm dialog(Form().Handle());
+        TEditForm dialog(Form().Handle(), "", "");
         TModalAnswer answer(kFormClassName, "Uninstall Command", row.answer);
         EXPECT_EQ(row.result, dialog.ShowModal());
         ASSERT_TRUE(answer.Answered());
