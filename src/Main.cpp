@@ -167,12 +167,6 @@ const TToolButtonSpec kSpeedButtons[] = {
     {"ToolButton5", nullptr, 0, 0, 8},
 };
 
-// Which menu item lends its hint to which toolbar button (by button index).
-const std::pair<int, const char*> kSpeedButtonHints[] = {
-    {0, "FileImportItem"}, {1, "FileExportItem"}, {3, "EditUninstallItem"}, {4, "EditRemoveItem"},
-    {6, "EditRefreshItem"}, {8, "HelpTopicsItem"},  {10, "FileExitItem"},
-};
-
 // The commands that need a selected entry; toolbar buttons and menu items share the ids.
 constexpr int kEntryCommands[] = {IDM_FILEEXPORT, IDM_EDITUNINSTALL, IDM_EDITREMOVE};
 
@@ -292,9 +286,11 @@ void TMainForm::SetUpDetailsList() {
 void TMainForm::FormCreate() {
     Application().OnHint = [this] { DisplayHint(); };
     Application().OnActivate = [this] { EditRefreshItemClick(TEvent{}); };
-    for (const auto& [index, itemName] : kSpeedButtonHints)
-        if (const TMainMenu::TItem* item = Menu().FindItem(itemName)) SetToolButtonHint(speedBar_, index, item->hint);
-    if (const TMainMenu::TItem* item = Menu().FindItem("EditProgramsItem")) SetHint(progButton_, item->hint);
+    // A toolbar button shows the hint of the menu item with its command.
+    for (const TToolButtonSpec& button : kSpeedButtons)
+        if (const TMainMenu::TItem* item = Menu().FindCommand(button.commandId))
+            SetToolButtonHint(speedBar_, button.commandId, item->hint);
+    if (const TMainMenu::TItem* item = Menu().FindCommand(IDM_EDITPROGRAMS)) SetHint(progButton_, item->hint);
 }
 
 void TMainForm::DisplayHint() { StatusBarSetSimpleText(statusBar_, Application().Hint()); }

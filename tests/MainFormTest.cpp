@@ -220,6 +220,19 @@ TEST_F(MainWindowTest, TheStatusBarShowsTheHintOfWhatIsUnderTheMouse) {
     EXPECT_EQ("Undocumented information list about the installed programs", StatusText());
 }
 
+TEST_F(MainWindowTest, SpeedBarHintsFollowTheButtonsCommands) {
+    // Without Import, every later button stands one place further left.
+    ASSERT_TRUE(SendMessageA(Control("SpeedBar"), TB_DELETEBUTTON, 0, 0));
+    for (const auto& [index, hint] : {std::pair{0, "Export the currently selected entry to a text file"},
+                                      std::pair{3, "Remove the currently selected entry from the registry file"}}) {
+        SCOPED_TRACE(index);
+        const POINT point = SpeedButtonCentre(index);
+        ASSERT_TRUE(SetCursorPos(point.x, point.y));
+        Application().Idle();
+        EXPECT_EQ(hint, StatusText());
+    }
+}
+
 TEST_F(MainWindowTest, SpeedBarTooltipsUseTheMenuHintsAndTheDelays) {
     HWND speedBar = Control("SpeedBar");
     auto toolTips = reinterpret_cast<HWND>(SendMessageA(speedBar, TB_GETTOOLTIPS, 0, 0));

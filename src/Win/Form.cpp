@@ -222,7 +222,8 @@ std::string TForm::HintAt(HWND window, POINT screen) const {
             POINT point = screen;
             ScreenToClient(current, &point);
             const int index = static_cast<int>(SendMessageA(current, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
-            if (const auto found = toolButtonHints_.find({current, index}); index >= 0 && found != toolButtonHints_.end())
+            const int command = index >= 0 ? ToolButtonCommand(current, index) : 0;
+            if (const auto found = toolButtonHints_.find({current, command}); command && found != toolButtonHints_.end())
                 return found->second;
         }
         if (const auto found = hints_.find(current); found != hints_.end() && !found->second.empty())
@@ -248,8 +249,8 @@ void TForm::SetHint(HWND control, const std::string& hint) {
     SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void TForm::SetToolButtonHint(HWND toolbar, int buttonIndex, const std::string& hint) {
-    toolButtonHints_[{toolbar, buttonIndex}] = hint;
+void TForm::SetToolButtonHint(HWND toolbar, int commandId, const std::string& hint) {
+    toolButtonHints_[{toolbar, commandId}] = hint;
     if (HWND toolTips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0))) SetToolTipDelays(toolTips);
 }
 
@@ -269,8 +270,7 @@ const std::string* TForm::ToolTipHint(const NMHDR* header) const {
     for (const auto& [key, hint] : toolButtonHints_) {
         HWND toolbar = key.first;
         if (reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0)) != header->hwndFrom) continue;
-        const int index = static_cast<int>(SendMessageA(toolbar, TB_COMMANDTOINDEX, header->idFrom, 0));
-        if (index == key.second) return &hint;
+        if (key.second == static_cast<int>(header->idFrom)) return &hint;
     }
     return nullptr;
 }

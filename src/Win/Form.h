@@ -106,7 +106,8 @@ public:
     // the hint of the button at `screen`. "" when none has one.
     std::string HintAt(HWND window, POINT screen) const;
     void SetHint(HWND control, const std::string& hint);
-    void SetToolButtonHint(HWND toolbar, int buttonIndex, const std::string& hint);
+    // The hint of the toolbar's button with command `commandId`, wherever the button stands.
+    void SetToolButtonHint(HWND toolbar, int commandId, const std::string& hint);
     // The tooltip window of the form's controls; null when the form shows no tooltips.
     HWND ToolTips() const { return toolTips_; }
 
@@ -162,7 +163,7 @@ private:
     TMainMenu menu_;
     std::vector<TCreatedControl> controls_;
     std::map<HWND, std::string> hints_;
-    std::map<std::pair<HWND, int>, std::string> toolButtonHints_;
+    std::map<std::pair<HWND, int>, std::string> toolButtonHints_;  // by toolbar and command
     std::string toolTipText_;
     std::wstring toolTipTextW_;
     HWND defaultButton_ = nullptr;

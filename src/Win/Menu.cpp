@@ -89,6 +89,13 @@ const TMainMenu::TItem* TMainMenu::FindItem(std::string_view name) const {
     return nullptr;
 }
 
+const TMainMenu::TItem* TMainMenu::FindCommand(int id) const {
+    if (id == 0) return nullptr;
+    for (const TItem& item : items_)
+        if (item.id == id) return &item;
+    return nullptr;
+}
+
 std::string TMainMenu::HintFor(HMENU menu, UINT item, UINT flags) const {
     if (!menu || (flags & (MF_SEPARATOR | MF_SYSMENU)) || flags == 0xFFFF) return "";
     if (flags & MF_POPUP) {
@@ -97,9 +104,8 @@ std::string TMainMenu::HintFor(HMENU menu, UINT item, UINT flags) const {
             if (entry.popup && entry.popup == popup) return entry.hint;
         return "";
     }
-    for (const TItem& entry : items_)
-        if (entry.id != 0 && entry.id == static_cast<int>(item)) return entry.hint;
-    return "";
+    const TItem* entry = FindCommand(static_cast<int>(item));
+    return entry ? entry->hint : "";
 }
 
 void TMainMenu::Enable(int id, bool enabled) const {

@@ -48,6 +48,8 @@ public:
 
     // The item or menu of that name; null when there is none.
     const TItem* FindItem(std::string_view name) const;
+    // The item with command `id`; null when there is none (and for 0, which no item has).
+    const TItem* FindCommand(int id) const;
     // The hint for a WM_MENUSELECT: the highlighted item's or menu's, "" otherwise.
     std::string HintFor(HMENU menu, UINT item, UINT flags) const;
     // Enables or greys out the item with command `id`.
