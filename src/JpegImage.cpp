@@ -97,9 +97,7 @@ void SwapRedBlue(unsigned char* bits, size_t stride, int width, int height) {
 
 }  // namespace
 
-TBitmapHandle DecodeJpegBitmap(const void* data, size_t size, int& width, int& height) {
-    width = 0;
-    height = 0;
+TBitmapHandle DecodeJpegBitmap(const void* data, size_t size) {
     if (data == nullptr || size == 0 || size > ULONG_MAX) return {};
 
     TJpegDecompressor decompressor;
@@ -124,19 +122,14 @@ TBitmapHandle DecodeJpegBitmap(const void* data, size_t size, int& width, int& h
     auto* pixels = static_cast<unsigned char*>(bits);
     if (!ReadRows(state, pixels, stride)) return {};
     SwapRedBlue(pixels, stride, pictureWidth, pictureHeight);
-
-    width = pictureWidth;
-    height = pictureHeight;
     return bitmap;
 }
 
-TBitmapHandle LoadJpegResource(HMODULE module, int id, int& width, int& height) {
-    width = 0;
-    height = 0;
+TBitmapHandle LoadJpegResource(HMODULE module, int id) {
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (resource == nullptr) return {};
     HGLOBAL loaded = LoadResource(module, resource);
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (data == nullptr) return {};
-    return DecodeJpegBitmap(data, SizeofResource(module, resource), width, height);
+    return DecodeJpegBitmap(data, SizeofResource(module, resource));
 }

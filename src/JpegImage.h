@@ -10,9 +10,9 @@
 // Largest width or height accepted; bigger pictures are refused before any pixel memory is taken.
 constexpr int kMaxJpegSide = 4096;
 
-// Decodes a whole JPEG picture held in memory into a 24-bit top-down DIB section and sets its size;
-// an empty handle and a size of 0 x 0 on corrupt, truncated, oversized or unsupported data.
-TBitmapHandle DecodeJpegBitmap(const void* data, size_t size, int& width, int& height);
+// Decodes a whole JPEG picture held in memory into a 24-bit top-down DIB section of its size;
+// an empty handle on corrupt, truncated, oversized or unsupported data.
+TBitmapHandle DecodeJpegBitmap(const void* data, size_t size);
 
 // Decodes the RCDATA resource `id` of `module` like DecodeJpegBitmap; an empty handle when missing.
-TBitmapHandle LoadJpegResource(HMODULE module, int id, int& width, int& height);
+TBitmapHandle LoadJpegResource(HMODULE module, int id);
