@@ -53,19 +53,9 @@ const TEventSpec<TAboutForm> kEvents[] = {
 
 }  // namespace
 
-TAboutForm::TAboutForm(HWND owner) {
-    CreateAboutForm(owner);
-    int width = 0, height = 0;
-    ShowLogo(LoadJpegResource(GetModuleHandleA(nullptr), IDR_LOGO_JPEG, width, height));
-}
+TAboutForm::TAboutForm(HWND owner) : TAboutForm(owner, LoadJpegResource(GetModuleHandleA(nullptr), IDR_LOGO_JPEG)) {}
 
-TAboutForm::TAboutForm(HWND owner, std::span<const unsigned char> logoJpeg) {
-    CreateAboutForm(owner);
-    int width = 0, height = 0;
-    ShowLogo(DecodeJpegBitmap(logoJpeg.data(), logoJpeg.size(), width, height));
-}
-
-void TAboutForm::CreateAboutForm(HWND owner) {
+TAboutForm::TAboutForm(HWND owner, TBitmapHandle logo) {
     CreateForm(kFormSpec, kLayout, {}, owner);
     HWND product = RequiredControl("ProductLabel");
     SetControlFont(product, -16, FW_BOLD);
@@ -78,13 +68,10 @@ void TAboutForm::CreateAboutForm(HWND owner) {
     SetDefaultButton(ok);
     SetCancelButton(ok);
     SetActiveControl(ok);
-}
-
-void TAboutForm::ShowLogo(TBitmapHandle picture) {
-    if (!picture) return;
     // A static control with SS_BITMAP takes the size of the picture it is given.
-    SendMessageA(RequiredControl("ProgramLogo"), STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(KeepPicture(std::move(picture))));
+    if (logo)
+        SendMessageA(RequiredControl("ProgramLogo"), STM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(KeepPicture(std::move(logo))));
 }
 
 bool TAboutForm::OnEvent(const TEvent& event) { return DispatchEvent(*this, kEvents, event); }

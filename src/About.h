@@ -5,15 +5,11 @@
 #include "Win/Form.h"
 #include "Base/Handles.h"
 
-#include <span>
-
 class TAboutForm : public TForm {
 public:
-    // Creates the dialog (hidden) over `owner`, with the logo stored in the program.
+    // Creates the dialog (hidden) over `owner`, with the logo stored in the program; a logo
+    // that cannot be decoded is left out.
     explicit TAboutForm(HWND owner);
-    // The same with the logo decoded from the JPEG bytes `logoJpeg`; a picture that cannot be
-    // decoded leaves the logo empty.
-    TAboutForm(HWND owner, std::span<const unsigned char> logoJpeg);
 
     // Closes the dialog with mrOK.
     void OKButtonClick(const TEvent& event);
@@ -21,9 +17,8 @@ public:
     void ContactButtonClick(const TEvent& event);
 
 protected:
-    bool OnEvent(const TEvent& event) override;
+    // Test seam: the dialog showing `logo` (empty: none) instead of the program's own.
+    TAboutForm(HWND owner, TBitmapHandle logo);
 
-private:
-    void CreateAboutForm(HWND owner);
-    void ShowLogo(TBitmapHandle picture);
+    bool OnEvent(const TEvent& event) override;
 };
