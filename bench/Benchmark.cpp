@@ -387,12 +387,12 @@ void BenchmarkDetails(TMainForm& form, const TScratchMachine& machine) {
         std::vector<double> samples;
         unsigned long probes = 0;
         for (int call = 0; call < 20; ++call) {
-            const unsigned long probesBefore = FileProbeCount();
+            const unsigned long probesBefore = BenchmarkSeam::FileProbeCount();
             const double start = NowMs();
             item.run(form, name);
             PumpMessages();
             samples.push_back(NowMs() - start);
-            probes = FileProbeCount() - probesBefore;
+            probes = BenchmarkSeam::FileProbeCount() - probesBefore;
         }
         std::printf("   %-44s %10.2f %13lu\n", item.label, Median(samples), probes);
     }
@@ -445,9 +445,9 @@ void BenchmarkSplitCommandLine(const std::string& root) {
     std::printf("   %-36s %10s %13s  %s\n", "command line", "ms/call", "probes/call", "program");
     for (const TShape& shape : shapes) {
         std::string program, params;
-        const unsigned long probesBefore = FileProbeCount();
+        const unsigned long probesBefore = BenchmarkSeam::FileProbeCount();
         SplitCommandLine(shape.line, program, params);
-        const unsigned long probes = FileProbeCount() - probesBefore;
+        const unsigned long probes = BenchmarkSeam::FileProbeCount() - probesBefore;
         std::vector<double> samples;
         for (int batch = 0; batch < 5; ++batch) {
             const double start = NowMs();

@@ -39,7 +39,7 @@ unsigned long probeCount = 0;
 
 }  // namespace
 
-unsigned long FileProbeCount() { return probeCount; }
+unsigned long BenchmarkSeam::FileProbeCount() { return probeCount; }
 
 bool FileExists(const std::string& name) {
     ++probeCount;

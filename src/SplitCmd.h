@@ -9,8 +9,10 @@
 // not a directory, whose last-write time converts to a local DOS date and time.
 bool FileExists(const std::string& name);
 
-// How many directory searches FileExists has made in this process (for the benchmark).
+namespace BenchmarkSeam {
+// How many directory searches FileExists has made in this process.
 unsigned long FileProbeCount();
+}  // namespace BenchmarkSeam
 
 // Removes a leading double quote and then the first remaining double quote, if any.
 void StripQuotes(std::string& text);
