@@ -153,18 +153,18 @@ std::vector<TMenuItemSpec> MainMenu(bool windows64) {
 }
 
 const TToolButtonSpec kSpeedButtons[] = {
-    {"SpeedButton1", "Import", 0, IDM_FILEIMPORT, 0},
-    {"SpeedButton2", "Export", 1, IDM_FILEEXPORT, 0},
-    {"ToolButton1", nullptr, 0, 0, 8},
-    {"SpeedButton3", "Uninstall", 2, IDM_EDITUNINSTALL, 0},
-    {"SpeedButton4", "Remove", 3, IDM_EDITREMOVE, 0},
-    {"ToolButton2", nullptr, 0, 0, 8},
-    {"SpeedButton5", "Refresh", 4, IDM_EDITREFRESH, 0},
-    {"ToolButton3", nullptr, 0, 0, 8},
-    {"SpeedButton6", "Help", 5, IDM_HELPTOPICS, 0},
-    {"ToolButton4", nullptr, 0, 0, 8},
-    {"SpeedButton7", "Exit", 6, IDM_FILEEXIT, 0},
-    {"ToolButton5", nullptr, 0, 0, 8},
+    {"Import", 0, IDM_FILEIMPORT, 0},
+    {"Export", 1, IDM_FILEEXPORT, 0},
+    {nullptr, 0, 0, 8},
+    {"Uninstall", 2, IDM_EDITUNINSTALL, 0},
+    {"Remove", 3, IDM_EDITREMOVE, 0},
+    {nullptr, 0, 0, 8},
+    {"Refresh", 4, IDM_EDITREFRESH, 0},
+    {nullptr, 0, 0, 8},
+    {"Help", 5, IDM_HELPTOPICS, 0},
+    {nullptr, 0, 0, 8},
+    {"Exit", 6, IDM_FILEEXIT, 0},
+    {nullptr, 0, 0, 8},
 };
 
 // The commands that need a selected entry; toolbar buttons and menu items share the ids.

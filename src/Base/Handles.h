@@ -101,7 +101,6 @@ using TFileHandle = TUniqueHandle<TKernelHandleTraits>;
 using TFindHandle = TUniqueHandle<TFindHandleTraits>;
 using TFontHandle = TUniqueHandle<TGdiObjectTraits<HFONT>>;
 using TBitmapHandle = TUniqueHandle<TGdiObjectTraits<HBITMAP>>;
-using TBrushHandle = TUniqueHandle<TGdiObjectTraits<HBRUSH>>;
 using TIconHandle = TUniqueHandle<TIconTraits>;
 using TImageListHandle = TUniqueHandle<TImageListTraits>;
 using TMenuHandle = TUniqueHandle<TMenuTraits>;

@@ -69,7 +69,6 @@ std::string StatusBarSimpleText(HWND bar);
 // Toolbar buttons. A separator has commandId 0 and a width; a button a caption shown under
 // its image (an index into the toolbar's image list).
 struct TToolButtonSpec {
-    const char* name;
     const char* caption;
     int image;
     int commandId;
