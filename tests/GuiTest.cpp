@@ -57,9 +57,9 @@ TDialogSnapshot SnapshotOf(HWND window) {
     return snapshot;
 }
 
-HWND ControlOf(const TForm& form, const char* name) {
+HWND ControlOf(const TForm& form, const char* name, TWhere where) {
     HWND control = form.FindControl(name);
-    EXPECT_NE(nullptr, control) << "no control named " << name;
+    if (!control) ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << "no control named " << name;
     return control;
 }
 
@@ -82,9 +82,11 @@ void Click(HWND window, POINT point) {
     PumpMessages();
 }
 
-TModalAnswer::TModalAnswer(const char* className, std::string caption, std::function<void(HWND)> answer)
-    : className_(className), caption_(std::move(caption)), answer_(std::move(answer)) {
+TModalAnswer::TModalAnswer(const char* className, std::string caption, std::function<void(HWND)> answer,
+                           TWhere where)
+    : className_(className), caption_(std::move(caption)), answer_(std::move(answer)), where_(where) {
     activeAnswer = this;
+    startedAt_ = GetTickCount();
     timer_ = SetTimer(nullptr, 0, 20, OnTimer);
 }
 
@@ -95,12 +97,51 @@ TModalAnswer::~TModalAnswer() {
 
 void CALLBACK TModalAnswer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
     TModalAnswer* self = activeAnswer;
-    if (!self || self->answered_) return;
-    HWND window = FindWindowA(self->className_.c_str(), self->caption_.c_str());
-    if (!window || !IsWindowVisible(window)) return;
-    self->answered_ = true;
-    self->snapshot_ = SnapshotOf(window);
-    self->answer_(window);
+    if (!self) return;
+    if (!self->answered_) {
+        HWND window = FindWindowA(self->className_.c_str(), self->caption_.c_str());
+        if (window && IsWindowVisible(window)) {
+            self->Answer(window);
+            return;
+        }
+    }
+    self->Watch();
+}
+
+void TModalAnswer::Answer(HWND window) {
+    answered_ = true;
+    answeredWindow_ = window;
+    answeredAt_ = GetTickCount();
+    snapshot_ = SnapshotOf(window);
+    answer_(window);
+}
+
+void TModalAnswer::Watch() {
+    if (watchdogFired_) return;
+    const DWORD limit = kWatchdogSeconds * 1000;
+    if (answered_) {
+        if (GetTickCount() - answeredAt_ >= limit && IsWindow(answeredWindow_) && IsWindowVisible(answeredWindow_))
+            CloseAndFail(answeredWindow_, "was still open " + std::to_string(kWatchdogSeconds) +
+                                              " s after the test's answer");
+        return;
+    }
+    // Another window (an unexpected message box, say) holds the modal loop the answer waits in.
+    HWND active = GetActiveWindow();
+    if (GetTickCount() - startedAt_ >= limit && active && active != Application().MainWindow() &&
+        IsWindowVisible(active))
+        CloseAndFail(active, "held the modal loop for " + std::to_string(kWatchdogSeconds) + " s while \"" +
+                                 caption_ + "\" was awaited");
+}
+
+void TModalAnswer::CloseAndFail(HWND window, const std::string& what) {
+    watchdogFired_ = true;
+    ADD_FAILURE_AT(where_.file_name(), static_cast<int>(where_.line()))
+        << "the window \"" << WindowText(window) << "\" " << what << "; the watchdog closed it";
+    // A dialog box's own loop ends with EndDialog; a form's modal loop ends with its window.
+    if (ClassOf(window) == kMessageBoxClass)
+        EndDialog(window, IDCANCEL);
+    else
+        DestroyWindow(window);
 }
 
 std::function<void(HWND)> PressKeyInDialog(UINT virtualKey) {
@@ -119,6 +160,31 @@ std::function<void(HWND)> PressButton(int buttonId) {
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
     };
+}
+
+void ExpectEnterEscAndCloseBox(const char* caption, TDialogButtons buttons, const std::function<int()>& showModal,
+                               const std::function<void(HWND)>& onOpen, TWhere where) {
+    const testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()), caption);
+    const struct {
+        const char* label;
+        std::function<void(HWND)> answer;
+        int result;
+    } rows[] = {
+        {"Enter clicks the default button", PressKeyInDialog(VK_RETURN), buttons.defaultButton},
+        {"Esc clicks the cancel button", PressKeyInDialog(VK_ESCAPE), buttons.cancelButton},
+        {"the close box cancels", PressCloseBox(), mrCancel},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        TModalAnswer answer(kFormClassName, caption, [&](HWND dialog) {
+            if (onOpen) onOpen(dialog);
+            row.answer(dialog);
+        }, where);
+        EXPECT_EQ(row.result, showModal());
+        ASSERT_TRUE(answer.Answered());
+        EXPECT_FALSE(answer.Snapshot().ownerEnabled) << "the main window must take no input while the dialog is open";
+        EXPECT_TRUE(IsWindowEnabled(Application().MainWindow())) << "the main window takes input again";
+    }
 }
 
 namespace {
@@ -202,9 +268,9 @@ void TMainWindowFixture::OpenForm(bool show, bool windows64) {
     }
 }
 
-int TMainWindowFixture::MenuId(const char* itemName) {
+int TMainWindowFixture::MenuId(const char* itemName, TWhere where) {
     const TMainMenu::TItem* item = form_->Menu().FindItem(itemName);
-    EXPECT_NE(nullptr, item) << "no menu item named " << itemName;
+    if (!item) ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << "no menu item named " << itemName;
     return item ? item->id : 0;
 }
 
@@ -213,20 +279,25 @@ void TMainWindowFixture::Activate() {
     PumpMessages();
 }
 
-void TMainWindowFixture::ClickEntry(const char* listName, const std::string& entry) {
-    HWND list = Control(listName);
+void TMainWindowFixture::ClickEntry(const char* listName, const std::string& entry, TWhere where) {
+    HWND list = Control(listName, where);
     const auto index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
-    ASSERT_NE(LB_ERR, index) << entry << " is not in " << listName;
+    if (index == LB_ERR) {
+        ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << entry << " is not in " << listName;
+        return;
+    }
     SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
     RECT item{};
     SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     Click(list, {item.left + 4, (item.top + item.bottom) / 2});
 }
 
-int TMainWindowFixture::SelectedIndex(const char* listName) { return ListBoxSelectedIndex(Control(listName)); }
+int TMainWindowFixture::SelectedIndex(const char* listName, TWhere where) {
+    return ListBoxSelectedIndex(Control(listName, where));
+}
 
-std::vector<std::string> TMainWindowFixture::Entries(const char* listName) {
-    HWND list = Control(listName);
+std::vector<std::string> TMainWindowFixture::Entries(const char* listName, TWhere where) {
+    HWND list = Control(listName, where);
     std::vector<std::string> entries;
     for (int index = 0; index < ListBoxCount(list); ++index) entries.push_back(ListBoxItemText(list, index));
     return entries;

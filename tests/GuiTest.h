@@ -1,5 +1,6 @@
 // Shared helpers for tests that drive the program's real windows in the test process: message
 // pumping, controls by name, modal dialogs answered from a timer, and the main-window fixture.
+// A helper that can fail reports it at its caller's line (the defaulted `where`).
 #pragma once
 
 #include "Main.h"
@@ -7,14 +8,17 @@
 
 #include <functional>
 #include <memory>
+#include <source_location>
 #include <string>
 #include <vector>
+
+using TWhere = std::source_location;
 
 // Handles every waiting message as the application's loop does (accelerators, dialog keys).
 void PumpMessages();
 
 // The control called `name` in `form`; adds a test failure when there is none.
-HWND ControlOf(const TForm& form, const char* name);
+HWND ControlOf(const TForm& form, const char* name, TWhere where = TWhere::current());
 
 // Posts a key press to `window` (WM_KEYDOWN and WM_KEYUP, as the keyboard would) and pumps,
 // so the application's loop translates it. `shift` holds Shift down meanwhile.
@@ -56,9 +60,15 @@ TDialogSnapshot SnapshotOf(HWND window);
 // Answers the modal window of `className` with `caption` that the test's next action opens:
 // a thread timer finds it while the modal loop runs, records a snapshot and calls `answer`
 // with it. Only one at a time; the timer stops when the object goes.
+// Watchdog: a window still open kWatchdogSeconds after the answer, or another window that holds
+// the thread's modal loop that long while none was answered, is closed and the test fails at
+// the caller's line naming it, so a dialog that ignores its answer cannot hang the suite.
 class TModalAnswer {
 public:
-    TModalAnswer(const char* className, std::string caption, std::function<void(HWND window)> answer);
+    static constexpr DWORD kWatchdogSeconds = 5;
+
+    TModalAnswer(const char* className, std::string caption, std::function<void(HWND window)> answer,
+                 TWhere where = TWhere::current());
     ~TModalAnswer();
     TModalAnswer(const TModalAnswer&) = delete;
     TModalAnswer& operator=(const TModalAnswer&) = delete;
@@ -68,12 +78,20 @@ public:
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void Answer(HWND window);
+    void Watch();
+    void CloseAndFail(HWND window, const std::string& what);
 
     std::string className_;
     std::string caption_;
     std::function<void(HWND)> answer_;
+    TWhere where_;
     UINT_PTR timer_ = 0;
+    DWORD startedAt_ = 0;
     bool answered_ = false;
+    HWND answeredWindow_ = nullptr;
+    DWORD answeredAt_ = 0;
+    bool watchdogFired_ = false;
     TDialogSnapshot snapshot_;
 };
 
@@ -86,6 +104,19 @@ std::function<void(HWND)> PressButton(int buttonId);
 std::function<void(HWND)> PressKeyInDialog(UINT virtualKey);
 // An answer that clicks the window's close box.
 std::function<void(HWND)> PressCloseBox();
+
+// The keys every modal dialog answers: Enter clicks its default button and Esc its cancel button
+// (whose ids are their results: IDOK is mrOK, IDCANCEL mrCancel); the close box gives mrCancel.
+// For each of the three, `showModal` creates the dialog and returns ShowModal's result while
+// the answer is given; `onOpen`, when set, checks the open dialog first. Each result is checked,
+// and that the main window took no input while the dialog was open and takes it afterwards.
+struct TDialogButtons {
+    int defaultButton;
+    int cancelButton;
+};
+void ExpectEnterEscAndCloseBox(const char* caption, TDialogButtons buttons, const std::function<int()>& showModal,
+                               const std::function<void(HWND dialog)>& onOpen = nullptr,
+                               TWhere where = TWhere::current());
 
 // A small form for framework tests: a panel holding a label ("&Name:") and an edit, OK
 // (default button, mrOK), Cancel (cancel button, mrCancel), a button whose handler throws
@@ -121,16 +152,16 @@ protected:
     // `show` is false.
     void OpenForm(bool show, bool windows64 = IsWindows64());
     TMainForm& Form() { return *form_; }
-    HWND Control(const char* name) { return ControlOf(*form_, name); }
-    int MenuId(const char* itemName);
+    HWND Control(const char* name, TWhere where = TWhere::current()) { return ControlOf(*form_, name, where); }
+    int MenuId(const char* itemName, TWhere where = TWhere::current());
 
     // The application becomes the active application.
     void Activate();
     // Clicks the entry `entry` in the list box `listName`.
-    void ClickEntry(const char* listName, const std::string& entry);
+    void ClickEntry(const char* listName, const std::string& entry, TWhere where = TWhere::current());
     // Index of the selected item of a list box; -1 for none.
-    int SelectedIndex(const char* listName);
-    std::vector<std::string> Entries(const char* listName);
+    int SelectedIndex(const char* listName, TWhere where = TWhere::current());
+    std::vector<std::string> Entries(const char* listName, TWhere where = TWhere::current());
 
     struct TRow {
         std::string caption;
