@@ -253,35 +253,34 @@ TEST_F(AboutTest, ClosesWithEnterEscTheCloseBoxAndOKWhileTheMainWindowKeepsItsSt
     const auto rowsBefore = Rows().size();
     const std::string infoBefore = InfoText();
 
-    const struct {
-        const char* label;
-        std::function<void(HWND)> answer;
-        int result;
-    } rows[] = {
-        {"Enter", PressKeyInDialog(VK_RETURN), mrOK},
-        {"Esc", PressKeyInDialog(VK_ESCAPE), mrOK},
-        {"the close box", PressCloseBox(), mrCancel},
-        {"OK", PressButton(IDOK), mrOK},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.label);
-        TAboutForm about(Form().Handle());
-        HWND focusAtOpen = nullptr;
-        TModalAnswer answer(kFormClassName, "About Tarnwick", [&](HWND dialog) {
-            focusAtOpen = GetFocus();
-            row.answer(dialog);
-        });
-        EXPECT_EQ(row.result, about.ShowModal());
-        ASSERT_TRUE(answer.Answered());
-        EXPECT_EQ(about.FindControl("OKButton"), focusAtOpen);
-        EXPECT_FALSE(answer.Snapshot().ownerEnabled);
-        EXPECT_TRUE(IsWindowEnabled(Form().Handle()));
+    const auto expectMainWindowKept = [&] {
         PumpMessages();
         EXPECT_EQ("Alpha", Form().EntryName);
         EXPECT_EQ(0, SelectedIndex("CEntryList"));
         EXPECT_EQ(rowsBefore, Rows().size());
         EXPECT_EQ(infoBefore, InfoText());
-    }
+    };
+    const auto expectOKFocused = [](HWND dialog) {
+        EXPECT_EQ(TForm::FromHandle(dialog)->FindControl("OKButton"), GetFocus());
+    };
+    // Its one button is both the default and the cancel button.
+    ExpectEnterEscAndCloseBox("About Tarnwick", {IDOK, IDOK}, [&] {
+        TAboutForm about(Form().Handle());
+        const int result = about.ShowModal();
+        expectMainWindowKept();
+        return result;
+    }, expectOKFocused);
+
+    TAboutForm about(Form().Handle());
+    TModalAnswer answer(kFormClassName, "About Tarnwick", [&](HWND dialog) {
+        expectOKFocused(dialog);
+        PressButton(IDOK)(dialog);
+    });
+    EXPECT_EQ(mrOK, about.ShowModal()) << "the OK button";
+    ASSERT_TRUE(answer.Answered());
+    EXPECT_FALSE(answer.Snapshot().ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(Form().Handle()));
+    expectMainWindowKept();
 }
 
 TEST_F(AboutTest, TheAboutCommandShowsTheDialogModallyAndDestroysIt) {

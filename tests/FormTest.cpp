@@ -10,32 +10,23 @@
 
 namespace {
 
-class FormTest : public MainFormTest {
-protected:
-    // Posts a key to the dialog's focused control from inside its modal loop.
-};
+class FormTest : public MainFormTest {};
 
 TEST_F(FormTest, ModalResultsFromEscEnterAndTheCloseBox) {
-    const struct {
-        const char* label;
-        std::function<void(HWND)> answer;
-        int result;
-    } rows[] = {
-        {"Esc clicks the cancel button", PressKeyInDialog(VK_ESCAPE), mrCancel},
-        {"Enter in the edit clicks the default button", PressKeyInDialog(VK_RETURN), mrOK},
-        {"the close box cancels", PressCloseBox(), mrCancel},
-        {"the OK button", PressButton(IDOK), mrOK},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.label);
+    // Enter in the edit, which has the focus, clicks the default button.
+    ExpectEnterEscAndCloseBox("Test Dialog", {IDOK, IDCANCEL}, [&] {
         TTestDialog dialog(Form().Handle());
-        TModalAnswer answer(kFormClassName, "Test Dialog", row.answer);
-        EXPECT_EQ(row.result, dialog.ShowModal());
-        ASSERT_TRUE(answer.Answered());
-        EXPECT_FALSE(answer.Snapshot().ownerEnabled) << "the owner must be disabled while the dialog is open";
-        EXPECT_TRUE(IsWindowEnabled(Form().Handle()));
+        const int result = dialog.ShowModal();
         EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
-    }
+        return result;
+    });
+    TTestDialog dialog(Form().Handle());
+    TModalAnswer answer(kFormClassName, "Test Dialog", PressButton(IDOK));
+    EXPECT_EQ(mrOK, dialog.ShowModal()) << "the OK button";
+    ASSERT_TRUE(answer.Answered());
+    EXPECT_FALSE(answer.Snapshot().ownerEnabled) << "the owner must be disabled while the dialog is open";
+    EXPECT_TRUE(IsWindowEnabled(Form().Handle()));
+    EXPECT_FALSE(IsWindowVisible(dialog.Handle()));
 }
 
 // Presses the test dialog's OK button a little later, after its modal loop has been idle.
