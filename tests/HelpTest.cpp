@@ -4,11 +4,11 @@
 #include "GuiTest.h"
 
 #include "About.h"
+#include "Base/Text.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <set>
 
@@ -296,11 +296,6 @@ private:
     std::vector<unsigned char> bytes_;
 };
 
-std::string Lower(std::string text) {
-    for (char& letter : text) letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
-    return text;
-}
-
 // A menu item's name as a reader looks for it: no "&", no short cut, no trailing "...".
 std::string CommandName(std::string caption) {
     caption = caption.substr(0, caption.find('\t'));
@@ -331,12 +326,12 @@ TEST_F(HelpFileTest, EveryMenuCommandIsAnIndexKeyword) {
     const THelpFile help;
     ASSERT_TRUE(help.Loaded()) << "Twk.hlp beside the test program";
     std::set<std::string> keywords;
-    for (const std::string& keyword : help.Keywords()) keywords.insert(Lower(keyword));
+    for (const std::string& keyword : help.Keywords()) keywords.insert(AsciiLower(keyword));
     ASSERT_GT(keywords.size(), 30u);
 
     const std::vector<std::string> commands = MenuCommandNames(Form().Handle());
     ASSERT_GE(commands.size(), 10u);
-    for (const std::string& command : commands) EXPECT_TRUE(keywords.count(Lower(command))) << command;
+    for (const std::string& command : commands) EXPECT_TRUE(keywords.count(AsciiLower(command))) << command;
 }
 
 TEST_F(HelpFileTest, ContextZeroIsTheContentsTopic) {
