@@ -5,14 +5,10 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(TWK_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine-test)
-# Wine's help viewer looks for Twk.hlp in its current folder and along PATH, not beside the
-# program: WINEPATH adds the build folder to PATH for the tests' Wine sessions only.
-string(REPLACE "/" "\\" TWK_WIN_BINARY_DIR "Z:${CMAKE_BINARY_DIR}")
 set(TWK_WINE_ENV
   "WINEPREFIX=${TWK_TEST_PREFIX}"
   "WINEDEBUG=-all"
-  "WINEDLLOVERRIDES=mscoree,mshtml="
-  "WINEPATH=${TWK_WIN_BINARY_DIR}")
+  "WINEDLLOVERRIDES=mscoree,mshtml=")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
 add_test(NAME wine_test_prefix

@@ -348,9 +348,20 @@ TEST_F(HelpFileTest, ContextZeroIsTheContentsTopic) {
 }
 
 // The real viewer, through the program's real WinHelpA calls (no test seam): Wine's winhlp32,
-// which finds Twk.hlp along the PATH the tests' environment gives it (WINEPATH).
+// which finds Twk.hlp along the PATH that scripts/wine-run.sh gives it (WINEPATH).
 class HelpViewerTest : public MainFormTest {
 protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        // The viewer's own search: its current folder (ours), then PATH. Without the file it
+        // would ask the user to find it, in a message box that would hold up the help call.
+        std::string path(32767, '\0');
+        path.resize(GetEnvironmentVariableA("PATH", path.data(), static_cast<DWORD>(path.size())));
+        char found[MAX_PATH] = "";
+        ASSERT_NE(0u, SearchPathA((".;" + path).c_str(), "Twk.hlp", nullptr, MAX_PATH, found, nullptr))
+            << "Twk.hlp is not where the viewer looks: scripts/wine-run.sh puts the test program's "
+               "folder on Wine's PATH (WINEPATH)";
+    }
     void TearDown() override {
         MainFormTest::TearDown();  // the window's end tells the viewer to quit
         if (viewerProcess_) {
