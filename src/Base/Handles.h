@@ -47,61 +47,28 @@ private:
     HandleType handle_ = Traits::Invalid();
 };
 
-struct TKeyTraits {
-    using HandleType = HKEY;
-    static HKEY Invalid() noexcept { return nullptr; }
-    static void Close(HKEY key) noexcept { RegCloseKey(key); }
+// What "no handle" is and how a handle is closed: null and `CloseFunction` ...
+template <class T, auto CloseFunction>
+struct TNullHandleTraits {
+    using HandleType = T;
+    static T Invalid() noexcept { return nullptr; }
+    static void Close(T handle) noexcept { CloseFunction(handle); }
 };
 
+// ... or, for the kernel's file-like handles, INVALID_HANDLE_VALUE and `CloseFunction`.
+template <auto CloseFunction>
 struct TKernelHandleTraits {
     using HandleType = HANDLE;
     static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) noexcept { CloseHandle(handle); }
+    static void Close(HANDLE handle) noexcept { CloseFunction(handle); }
 };
 
-struct TFindHandleTraits {
-    using HandleType = HANDLE;
-    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) noexcept { FindClose(handle); }
-};
-
-template <class T>
-struct TGdiObjectTraits {
-    using HandleType = T;
-    static T Invalid() noexcept { return nullptr; }
-    static void Close(T object) noexcept { DeleteObject(object); }
-};
-
-struct TIconTraits {
-    using HandleType = HICON;
-    static HICON Invalid() noexcept { return nullptr; }
-    static void Close(HICON icon) noexcept { DestroyIcon(icon); }
-};
-
-struct TImageListTraits {
-    using HandleType = HIMAGELIST;
-    static HIMAGELIST Invalid() noexcept { return nullptr; }
-    static void Close(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
-};
-
-struct TAcceleratorTraits {
-    using HandleType = HACCEL;
-    static HACCEL Invalid() noexcept { return nullptr; }
-    static void Close(HACCEL table) noexcept { DestroyAcceleratorTable(table); }
-};
-
-struct TMenuTraits {
-    using HandleType = HMENU;
-    static HMENU Invalid() noexcept { return nullptr; }
-    static void Close(HMENU menu) noexcept { DestroyMenu(menu); }
-};
-
-using TKeyHandle = TUniqueHandle<TKeyTraits>;
-using TFileHandle = TUniqueHandle<TKernelHandleTraits>;
-using TFindHandle = TUniqueHandle<TFindHandleTraits>;
-using TFontHandle = TUniqueHandle<TGdiObjectTraits<HFONT>>;
-using TBitmapHandle = TUniqueHandle<TGdiObjectTraits<HBITMAP>>;
-using TIconHandle = TUniqueHandle<TIconTraits>;
-using TImageListHandle = TUniqueHandle<TImageListTraits>;
-using TMenuHandle = TUniqueHandle<TMenuTraits>;
-using TAcceleratorHandle = TUniqueHandle<TAcceleratorTraits>;
+using TKeyHandle = TUniqueHandle<TNullHandleTraits<HKEY, &RegCloseKey>>;
+using TFileHandle = TUniqueHandle<TKernelHandleTraits<&CloseHandle>>;
+using TFindHandle = TUniqueHandle<TKernelHandleTraits<&FindClose>>;
+using TFontHandle = TUniqueHandle<TNullHandleTraits<HFONT, &DeleteObject>>;
+using TBitmapHandle = TUniqueHandle<TNullHandleTraits<HBITMAP, &DeleteObject>>;
+using TIconHandle = TUniqueHandle<TNullHandleTraits<HICON, &DestroyIcon>>;
+using TImageListHandle = TUniqueHandle<TNullHandleTraits<HIMAGELIST, &ImageList_Destroy>>;
+using TMenuHandle = TUniqueHandle<TNullHandleTraits<HMENU, &DestroyMenu>>;
+using TAcceleratorHandle = TUniqueHandle<TNullHandleTraits<HACCEL, &DestroyAcceleratorTable>>;

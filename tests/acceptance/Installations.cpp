@@ -11,7 +11,7 @@
 
 namespace {
 
-using TProcessHandle = TUniqueHandle<TKernelHandleTraits>;
+using TProcessHandle = TUniqueHandle<TKernelHandleTraits<&CloseHandle>>;
 
 constexpr DWORD kProcessTimeoutMs = 120000;
 // An uninstaller's temp copy may still be ending when its entry and folder are gone.
