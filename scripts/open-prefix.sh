@@ -23,7 +23,5 @@ build=$(cd "$2" && pwd)
 prefix=$(cd "$prefix" && pwd)
 log="$build/open.log"
 echo "Tarnwick is running in $prefix (wine output: $log)"
-# Wine's help viewer looks for Twk.hlp in its current folder and along PATH: start in the
-# program's folder and add that folder to PATH for this session (WINEPATH, not the prefix).
 cd "$build"
-WINEPREFIX="$prefix" WINEPATH="Z:${build//\//\\}" wine "$build/Twk.exe" </dev/null >"$log" 2>&1
+WINEPREFIX="$prefix" wine "$build/Twk.exe" </dev/null >"$log" 2>&1

@@ -6,9 +6,7 @@ set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 prefix="$build/wine-demo"
-# Wine's help viewer looks for Twk.hlp in its current folder and along PATH: the program starts
-# in its own folder, which WINEPATH also adds to PATH (after a file dialog moved the current one).
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPATH="Z:${build//\//\\}"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cd "$build"
 
 if [ ! -f "$prefix/.twk-demo-seeded" ]; then

@@ -6,11 +6,6 @@
 set -u
 : "${WINEPREFIX:?WINEPREFIX must name the prefix to run in}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-# Wine's help viewer looks for a help file in its current folder and along PATH, not beside the
-# program that calls it: the program's folder (where the build puts Twk.hlp) joins PATH.
-if [ -z "${WINEPATH:-}" ] && folder=$(cd "$(dirname "$1")" 2>/dev/null && pwd); then
-    export WINEPATH="Z:${folder//\//\\}"
-fi
 log=$(mktemp "${TMPDIR:-/tmp}/twk-wine.XXXXXX")
 for attempt in 1 2; do
     # A wineserver that is still shutting down (after an earlier run's -k) can make wine exit at

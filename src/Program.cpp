@@ -16,7 +16,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     InitDiskFreeSpaceFunction();
     TApplication& application = Application();
     application.SetTitle("Tarnwick");
-    application.SetHelpFile("Twk.hlp");
+    // By its full path: an export or import moves the current folder, where a help viewer
+    // would otherwise look first.
+    application.SetHelpFile(FileBesideProgram("Twk.hlp"));
     try {
         TMainForm mainForm;
         application.SetMainForm(&mainForm);

@@ -2,6 +2,7 @@
 // help for F1 in an open menu, the short cuts (not while a dialog is open) and the final quit;
 // the built help file's index and context map; and the real viewer opening that file.
 #include "GuiTest.h"
+#include "ScratchFolder.h"
 
 #include "About.h"
 #include "Base/Text.h"
@@ -199,11 +200,7 @@ namespace {
 class THelpFile {
 public:
     THelpFile() {
-        char path[MAX_PATH] = "";
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string name(path, length);
-        name.replace(name.find_last_of('\\') + 1, std::string::npos, "Twk.hlp");
-        if (FILE* file = std::fopen(name.c_str(), "rb")) {
+        if (FILE* file = std::fopen(FileBesideProgram("Twk.hlp").c_str(), "rb")) {
             int byte;
             while ((byte = std::fgetc(file)) != EOF) bytes_.push_back(static_cast<unsigned char>(byte));
             std::fclose(file);
@@ -348,22 +345,23 @@ TEST_F(HelpFileTest, ContextZeroIsTheContentsTopic) {
 }
 
 // The real viewer, through the program's real WinHelpA calls (no test seam): Wine's winhlp32,
-// which finds Twk.hlp along the PATH that scripts/wine-run.sh gives it (WINEPATH).
+// given the help file as the program gives it, by its full path beside the program, while the
+// current folder is elsewhere (as after an export or import).
 class HelpViewerTest : public MainFormTest {
 protected:
     void SetUp() override {
         MainFormTest::SetUp();
-        // The viewer's own search: its current folder (ours), then PATH. Without the file it
-        // would ask the user to find it, in a message box that would hold up the help call.
-        std::string path(32767, '\0');
-        path.resize(GetEnvironmentVariableA("PATH", path.data(), static_cast<DWORD>(path.size())));
-        char found[MAX_PATH] = "";
-        ASSERT_NE(0u, SearchPathA((".;" + path).c_str(), "Twk.hlp", nullptr, MAX_PATH, found, nullptr))
-            << "Twk.hlp is not where the viewer looks: scripts/wine-run.sh puts the test program's "
-               "folder on Wine's PATH (WINEPATH)";
+        const std::string helpFile = FileBesideProgram("Twk.hlp");
+        // Without the file the viewer would ask the user to find it, in a message box that
+        // would hold up the help call.
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(helpFile.c_str())) << helpFile;
+        Application().SetHelpFile(helpFile);
+        GetCurrentDirectoryA(MAX_PATH, startFolder_);
+        ASSERT_TRUE(SetCurrentDirectoryA(elsewhere_.Path().c_str()));
     }
     void TearDown() override {
         MainFormTest::TearDown();  // the window's end tells the viewer to quit
+        SetCurrentDirectoryA(startFolder_);
         if (viewerProcess_) {
             EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(viewerProcess_, 10000)) << "the viewer ended";
             if (HWND left = FindWindowA(kViewerClass, nullptr)) PostMessageA(left, WM_CLOSE, 0, 0);
@@ -418,6 +416,8 @@ protected:
     }
 
     HANDLE viewerProcess_ = nullptr;
+    TScratchFolder elsewhere_;
+    char startFolder_[MAX_PATH] = "";
 };
 
 TEST_F(HelpViewerTest, ShortCutsOpenTheViewerOnTheContentsAndItQuitsWithTheProgram) {

@@ -128,3 +128,13 @@ void TApplication::MainFormDestroyed() {
     SetMainForm(nullptr);
     if (running_) PostQuitMessage(0);
 }
+
+std::string FileBesideProgram(const std::string& name) {
+    std::string path(MAX_PATH, '\0');
+    DWORD length = 0;
+    // The path may be longer than MAX_PATH: grow until it fits.
+    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) >= path.size())
+        path.resize(path.size() * 2);
+    path.resize(length);
+    return path.substr(0, path.find_last_of("\\/") + 1) + name;
+}

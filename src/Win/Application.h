@@ -83,3 +83,6 @@ private:
 
 // The one application object.
 TApplication& Application();
+
+// The full path of `name` in the folder of the running program's executable.
+std::string FileBesideProgram(const std::string& name);
