@@ -19,10 +19,10 @@ constexpr const char* kUnableToWrite = "Unable to write to %s";
 constexpr const char* kUnableToExport = "Unable to export '%s'";
 constexpr const char* kUnableToCreateKey = "Failed to create key '%s'";
 constexpr const char* kUnableToRead = "Unable to read %s";
+constexpr const char* kUnableToImport = "Unable to import %s";
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr char kUtf16Mark[] = "\xFF\xFE";
-constexpr const char* kUnableToImport = "Unable to import %s";
 
 bool HasOuterBlanks(const std::string& text) {
     return !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
@@ -148,7 +148,8 @@ std::string ReadFileBytes(const std::string& fileName) {
     return bytes;
 }
 
-// Writes `text` into a new file in the temporary folder, to be read in place of `fileName`.
+// Writes `text` into a new file in the temporary folder, to be read in place of the file it
+// came from.
 std::unique_ptr<TTemporaryFile> CopyToTemporaryFile(const std::string& text) {
     char folder[MAX_PATH + 1] = "", path[MAX_PATH] = "";
     const DWORD folderLength = GetTempPathA(sizeof(folder), folder);
@@ -223,10 +224,6 @@ std::string ExchangeTextOf(const std::string& bytes, const std::string& fileName
     std::string converted;
     CodePageFromWide(CP_UTF8, WideFromCodePage(LegacyAnsiCodePage(), text), converted);
     return converted;
-}
-
-std::string ReadExchangeFileText(const std::string& fileName) {
-    return ExchangeTextOf(ReadFileBytes(fileName), fileName);
 }
 
 TExportValues ReadExportValues(const std::string& entryName, const TEntryLocation& location) {

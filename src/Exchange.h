@@ -43,12 +43,8 @@ std::string ExportWarning(const std::string& entryName, const TExportValues& val
 // Exception "Unable to read %s" (`fileName`) for UTF-16 that is no text.
 std::string ExchangeTextOf(const std::string& bytes, const std::string& fileName);
 
-// The text of the file `fileName` as ExchangeTextOf gives it. Throws Exception
-// "Unable to read %s" when the file cannot be read.
-std::string ReadExchangeFileText(const std::string& fileName);
-
 // Writes every section of `fileName` into UninstallKeyPath\<section> of `location` as REG_SZ
-// values. The file is read as ReadExchangeFileText gives it. Before writing anything, throws
+// values. The file is read as ExchangeTextOf gives its bytes. Before writing anything, throws
 // Exception "Unable to import %s: line <n> <what>" for the first line that is no section
 // header, value, comment or blank, that names an empty section or one with a "\", that repeats
 // a section or holds a value before the first section, and "Unable to import %s: it holds no
