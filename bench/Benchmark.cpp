@@ -88,10 +88,10 @@ struct TLocationSpec {
     const char* viewItem;
     TEntryLocation location;
 };
-const TLocationSpec kMachine64 = {"64-bit view", "View64BitItem", {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, ""}};
+const TLocationSpec kMachine64 = {"64-bit view", "View64BitItem", kMachine64Location};
 const TLocationSpec kOtherLocations[] = {
-    {"32-bit view", "View32BitItem", {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "32-bit Programs"}},
-    {"current user", "ViewUserItem", {HKEY_CURRENT_USER, 0, "User Programs"}},
+    {"32-bit view", "View32BitItem", kMachine32Location},
+    {"current user", "ViewUserItem", kUserLocation},
 };
 
 TKeyHandle CreateUninstallKey(const TEntryLocation& location) {

@@ -10,6 +10,13 @@ struct TEntryLocation {
     const char* title;  // what the window caption adds for it; "" for the location shown first
 };
 
+// The machine's entries in the 64-bit and the 32-bit registry view of 64-bit Windows, in the
+// only view of 32-bit Windows, and the current user's entries.
+inline const TEntryLocation kMachine64Location{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, ""};
+inline const TEntryLocation kMachine32Location{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "32-bit Programs"};
+inline const TEntryLocation kMachineLocation{HKEY_LOCAL_MACHINE, 0, ""};
+inline const TEntryLocation kUserLocation{HKEY_CURRENT_USER, 0, "User Programs"};
+
 // True on 64-bit Windows, whichever build asks.
 bool IsWindows64();
 

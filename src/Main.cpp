@@ -107,23 +107,23 @@ struct TViewItemSpec {
 const TViewItemSpec kViewUserItem = {
     {"ViewUserItem", 1, "&User Programs", IDM_VIEWUSER, kCtrlFlag | '3',
      "Show the entries of the programs installed for the current user", 0},
-    {HKEY_CURRENT_USER, 0, "User Programs"}};
+    kUserLocation};
 
 // Each Windows keeps the entries of programs installed for all users in its own registry view,
 // and 64-bit Windows keeps those of 32-bit programs in the 32-bit view besides.
 const TViewItemSpec kViewItemsOf64BitWindows[] = {
     {{"View64BitItem", 1, "&64-bit Programs", IDM_VIEWMACHINE, kCtrlFlag | '1',
       "Show the entries of the 64-bit programs installed for all users", 0},
-     {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, ""}},
+     kMachine64Location},
     {{"View32BitItem", 1, "&32-bit Programs", IDM_VIEW32BIT, kCtrlFlag | '2',
       "Show the entries of the 32-bit programs installed for all users", 0},
-     {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "32-bit Programs"}},
+     kMachine32Location},
     kViewUserItem,
 };
 const TViewItemSpec kViewItemsOf32BitWindows[] = {
     {{"ViewMachineItem", 1, "&Machine Programs", IDM_VIEWMACHINE, kCtrlFlag | '1',
       "Show the entries of the programs installed for all users", 0},
-     {HKEY_LOCAL_MACHINE, 0, ""}},
+     kMachineLocation},
     kViewUserItem,
 };
 

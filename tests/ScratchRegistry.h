@@ -17,11 +17,6 @@ inline constexpr const char* kScratchMachinePath = "Software\\TarnwickTests\\Mac
 // The key below the real HKEY_CURRENT_USER that stands in for it after RedirectCurrentUser.
 inline constexpr const char* kScratchUserPath = "Software\\TarnwickTests\\User";
 
-// The locations of 64-bit Windows as the program shows them.
-inline const TEntryLocation kMachine64Location{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, ""};
-inline const TEntryLocation kMachine32Location{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "32-bit Programs"};
-inline const TEntryLocation kUserLocation{HKEY_CURRENT_USER, 0, "User Programs"};
-
 class ScratchRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override;
