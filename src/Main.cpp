@@ -204,10 +204,6 @@ TImageListHandle LoadImageStrip(int resourceId, int count) {
     return images;
 }
 
-bool Contains(const TStringList& list, const std::string& item) {
-    return std::find(list.begin(), list.end(), item) != list.end();
-}
-
 // Whether a value name is taken for the uninstall command by the automatic check.
 bool NamesUninstallCommand(const std::string& caption) {
     return SameTextAscii(caption, "UninstallString") || caption.find("UninstallString") != std::string::npos;

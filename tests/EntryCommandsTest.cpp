@@ -11,7 +11,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -39,11 +38,6 @@ std::ostream& operator<<(std::ostream& out, const TShellCall& call) {
 
 constexpr const char* kUninstallQuestion = "You are about to uninstall a program.\r\nContinue ?";
 constexpr const char* kRemoveQuestion = "You are about to remove a registry key.\r\nContinue ?";
-
-
-bool Contains(const std::vector<std::string>& list, const std::string& item) {
-    return std::find(list.begin(), list.end(), item) != list.end();
-}
 
 // Keeps a value of HKEY_CURRENT_USER (the test prefix's real user hive) and puts it back, or
 // removes it again, when it goes.

@@ -31,6 +31,10 @@ bool SameTextAscii(const std::string& left, const std::string& right) {
                       [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
 }
 
+bool Contains(const TStringList& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
 TStringList SplitAt(const std::string& text, char separator) {
     TStringList parts;
     std::string::size_type start = 0;

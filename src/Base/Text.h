@@ -22,6 +22,9 @@ std::string AsciiUpper(std::string text);
 // Whether the texts are the same once their ASCII letters are folded.
 bool SameTextAscii(const std::string& left, const std::string& right);
 
+// Whether `list` holds `item`, compared exactly.
+bool Contains(const TStringList& list, const std::string& item);
+
 // The parts of `text` between the `separator`s, empty ones included: n separators give n + 1
 // parts, and an empty text gives one empty part.
 TStringList SplitAt(const std::string& text, char separator);
