@@ -10,7 +10,6 @@
 #include "Win/Controls.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 
 namespace {
@@ -200,11 +199,8 @@ namespace {
 class THelpFile {
 public:
     THelpFile() {
-        if (FILE* file = std::fopen(FileBesideProgram("Twk.hlp").c_str(), "rb")) {
-            int byte;
-            while ((byte = std::fgetc(file)) != EOF) bytes_.push_back(static_cast<unsigned char>(byte));
-            std::fclose(file);
-        }
+        const std::string bytes = TScratchFolder::ReadBytes(FileBesideProgram("Twk.hlp"));
+        bytes_.assign(bytes.begin(), bytes.end());
     }
 
     bool Loaded() const { return bytes_.size() > 16 && Long(bytes_, 0) == 0x00035F3F; }
