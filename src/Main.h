@@ -3,11 +3,10 @@
 // the link state, and carries the menu, toolbar and status bar of the program's commands.
 #pragma once
 
+#include "Base/Text.h"
 #include "Link.h"
 #include "Location.h"
-#include "Registry.h"
 #include "Win/Form.h"
-#include "Base/Text.h"
 
 #include <optional>
 #include <string>
