@@ -230,7 +230,7 @@ TExportValues ReadExportValues(const std::string& entryName, const TEntryLocatio
     TExportValues values;
     TRegistry registry;
     registry.ChooseRoot(location.root, location.view);
-    if (!registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + entryName, false)) return values;
+    if (!registry.OpenRegistryKey(UninstallEntryPath(entryName), false)) return values;
     TStringList names, unreachable;
     registry.ListValueNames(names, &unreachable);
     // A value that cannot be read here cannot be written either: no export may skip it silently.
@@ -295,7 +295,7 @@ void ImportEntries(const std::string& fileName, const TEntryLocation& location) 
     TRegistry registry;
     registry.ChooseRoot(location.root, location.view);
     for (const std::string& section : sections) {
-        if (!registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + section, true))
+        if (!registry.OpenRegistryKey(UninstallEntryPath(section), true))
             throw Exception(FormatMessageText(kUnableToCreateKey, section));
 
         TStringList keys;

@@ -372,7 +372,7 @@ void TMainForm::ShowEntryDetails(const std::string& name) {
     TStringList valueNames, unsupportedValueNames;
     TRegistry registry;
     registry.ChooseRoot(location_.root, location_.view);
-    if (IsSupportedName(name)) registry.OpenRegistryKey(std::string(UninstallKeyPath) + "\\" + name, false);
+    if (IsSupportedName(name)) registry.OpenRegistryKey(UninstallEntryPath(name), false);
     registry.ListValueNames(valueNames, &unsupportedValueNames);
     std::exception_ptr failure;
     nonTextRows_.clear();

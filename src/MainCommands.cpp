@@ -51,7 +51,7 @@ void TMainForm::EditRemoveItemClick(const TEvent&) {
     {
         TRegistry registry;
         registry.ChooseRoot(ShownLocation().root, ShownLocation().view);
-        removed = registry.DeleteKeyTree(std::string(UninstallKeyPath) + "\\" + EntryName);
+        removed = registry.DeleteKeyTree(UninstallEntryPath(EntryName));
     }
     if (!removed) MessageDlg("Cannot remove this entry.", mkWarning);
     RefreshEntryViews();

@@ -12,6 +12,11 @@
 inline constexpr const char* UninstallKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline constexpr const char* ShellFoldersKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
+// The path of the Uninstall entry `entryName` below a location's root.
+inline std::string UninstallEntryPath(const std::string& entryName) {
+    return std::string(UninstallKeyPath) + "\\" + entryName;
+}
+
 // A value as the registry stores it: its type and its data bytes, unchanged.
 struct TRegistryValue {
     DWORD type = REG_NONE;
