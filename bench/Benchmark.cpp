@@ -329,15 +329,15 @@ void BenchmarkOtherLocations(TMainForm& form, const TScratchMachine& machine) {
     std::printf("   %-13s %8s %11s %10s %7s %s\n", "location", "entries", "window ms", "floor ms", "ratio",
                 "listed conv/unconv");
     for (size_t index = 0; index < std::size(kOtherLocations); ++index) {
-        const TLocationSpec& spec = kOtherLocations[index];
+        const TLocationSpec& shown = kOtherLocations[index];
         AddEntries(machine.OtherUninstall(index), 0, kOtherLocationSize);
-        ShowLocation(form, spec.viewItem);
-        ClassifyWithoutWindow(spec.location);
+        ShowLocation(form, shown.viewItem);
+        ClassifyWithoutWindow(shown.location);
         std::vector<double> windowSamples, floorSamples;
         TClassCounts floorCounts;
         for (int repetition = 0; repetition < 7; ++repetition) {
             double start = NowMs();
-            floorCounts = ClassifyWithoutWindow(spec.location);
+            floorCounts = ClassifyWithoutWindow(shown.location);
             floorSamples.push_back(NowMs() - start);
             start = NowMs();
             form.RefreshEntryViews();
@@ -346,7 +346,7 @@ void BenchmarkOtherLocations(TMainForm& form, const TScratchMachine& machine) {
         }
         const double windowMs = Median(windowSamples), floorMs = Median(floorSamples);
         const long long conventional = ListCount(form, "CEntryList"), unconventional = ListCount(form, "UEntryList");
-        std::printf("   %-13s %8s %11.1f %10.1f %7.2f %11s/%s%s\n", spec.label, Grouped(kOtherLocationSize).c_str(),
+        std::printf("   %-13s %8s %11.1f %10.1f %7.2f %11s/%s%s\n", shown.label, Grouped(kOtherLocationSize).c_str(),
                     windowMs, floorMs, windowMs / floorMs, Grouped(conventional).c_str(),
                     Grouped(unconventional).c_str(),
                     conventional == floorCounts.conventional && unconventional == floorCounts.unconventional &&
