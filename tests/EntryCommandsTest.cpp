@@ -12,7 +12,6 @@
 #include <shellapi.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 namespace {
@@ -93,31 +92,11 @@ protected:
         PumpMessages();
     }
 
-    // What the dialogs of one command showed: its confirmation, and the warning if one followed.
-    struct TShown {
-        bool confirmed = false;
-        TDialogSnapshot confirmation;
-        bool warned = false;
-        TDialogSnapshot warning;
-    };
-
     // Runs a menu command, answers its confirmation with `answer` and a warning, should one
     // follow, with OK.
-    TShown RunConfirmed(const char* itemName, std::function<void(HWND)> answer) {
-        std::unique_ptr<TModalAnswer> warning;
-        TModalAnswer confirmation(kFormClassName, "Confirm", [&](HWND dialog) {
-            answer(dialog);
-            warning = std::make_unique<TModalAnswer>(kFormClassName, "Warning", PressButton(IDOK));
-        });
-        RunCommand(itemName);
-        TShown shown;
-        shown.confirmed = confirmation.Answered();
-        shown.confirmation = confirmation.Snapshot();
-        if (warning && warning->Answered()) {
-            shown.warned = true;
-            shown.warning = warning->Snapshot();
-        }
-        return shown;
+    TConfirmedRun RunConfirmed(const char* itemName, std::function<void(HWND)> answer,
+                               TWhere where = TWhere::current()) {
+        return RunWithConfirmation([&] { RunCommand(itemName); }, std::move(answer), where);
     }
 
     // Double-clicks the first row of the details list, as the mouse does: a click, then the
@@ -167,14 +146,14 @@ TEST_F(EntryCommandsTest, RefusedConfirmationsChangeNothing) {
     } rows[] = {{"Cancel", PressButton(IDCANCEL)}, {"Esc", PressKeyInDialog(VK_ESCAPE)}, {"close box", PressCloseBox()}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
-        const TShown uninstall = RunConfirmed("EditUninstallItem", row.answer);
+        const TConfirmedRun uninstall = RunConfirmed("EditUninstallItem", row.answer);
         ASSERT_TRUE(uninstall.confirmed);
         EXPECT_EQ("Confirm", uninstall.confirmation.caption);
         EXPECT_EQ(kUninstallQuestion, uninstall.confirmation.text);
         EXPECT_EQ((std::vector<std::string>{"OK", "Cancel"}), uninstall.confirmation.buttons);
         EXPECT_EQ(LoadIconA(nullptr, IDI_QUESTION), uninstall.confirmation.icon);
         EXPECT_FALSE(uninstall.confirmation.ownerEnabled);
-        const TShown remove = RunConfirmed("EditRemoveItem", row.answer);
+        const TConfirmedRun remove = RunConfirmed("EditRemoveItem", row.answer);
         ASSERT_TRUE(remove.confirmed);
         EXPECT_EQ(kRemoveQuestion, remove.confirmation.text);
         EXPECT_FALSE(uninstall.warned || remove.warned);
@@ -192,7 +171,7 @@ TEST_F(EntryCommandsTest, UninstallHandsTheResolvedCommandToTheShell) {
     Activate();
     ClickEntry("CEntryList", "App");
     RecordShell();
-    const TShown shown = RunConfirmed("EditUninstallItem", PressButton(IDOK));
+    const TConfirmedRun shown = RunConfirmed("EditUninstallItem", PressButton(IDOK));
     EXPECT_FALSE(shown.warned);
     EXPECT_EQ((std::vector<TShellCall>{{"C:\\nowhere\\unins.exe", "/x /y", "", SW_SHOW}}), shellCalls)
         << "an invalid link is advice, not a guard";
@@ -206,7 +185,7 @@ TEST_F(EntryCommandsTest, AFailingShellIsReportedAsAWarning) {
         SCOPED_TRACE(entry);
         ClickEntry(entry == std::string("Gone") ? "CEntryList" : "UEntryList", entry);
         // The real shell: a missing program, and an empty command.
-        const TShown shown = RunConfirmed("EditUninstallItem", PressButton(IDOK));
+        const TConfirmedRun shown = RunConfirmed("EditUninstallItem", PressButton(IDOK));
         ASSERT_TRUE(shown.warned);
         EXPECT_EQ("Warning", shown.warning.caption);
         EXPECT_EQ("Cannot uninstall this program.", shown.warning.text);
@@ -230,7 +209,7 @@ TEST_F(EntryCommandsTest, RemoveDeletesTheKeyWithItsSubkeysAndClearsTheViews) {
     CreateEntry("Doomed2", {{"DisplayName", "A neighbour whose name starts the same"}});
     Activate();
     ClickEntry("CEntryList", "Doomed");
-    const TShown shown = RunConfirmed("EditRemoveItem", PressButton(IDOK));
+    const TConfirmedRun shown = RunConfirmed("EditRemoveItem", PressButton(IDOK));
     ASSERT_TRUE(shown.confirmed);
     EXPECT_EQ(kRemoveQuestion, shown.confirmation.text);
     EXPECT_FALSE(shown.warned);
@@ -293,7 +272,7 @@ TEST_F(EntryCommandsTest, AKeyThatCannotBeDeletedIsReportedAndTheViewsAreRefresh
     Activate();
     ClickEntry("CEntryList", "Vanished");
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Vanished").c_str()));
-    const TShown shown = RunConfirmed("EditRemoveItem", PressButton(IDOK));
+    const TConfirmedRun shown = RunConfirmed("EditRemoveItem", PressButton(IDOK));
     ASSERT_TRUE(shown.warned);
     EXPECT_EQ("Warning", shown.warning.caption);
     EXPECT_EQ("Cannot remove this entry.", shown.warning.text);
@@ -310,7 +289,7 @@ TEST_F(EntryCommandsTest, RemoveBeforeTheFirstActivationDeletesNothing) {
     OpenForm(false);
     ASSERT_EQ("", Form().EntryName);
     ASSERT_TRUE(Form().Menu().IsEnabled(MenuId("EditRemoveItem")));
-    const TShown viaMenu = RunConfirmed("EditRemoveItem", PressButton(IDOK));
+    const TConfirmedRun viaMenu = RunConfirmed("EditRemoveItem", PressButton(IDOK));
     EXPECT_TRUE(KeyExists(UninstallKeyPath));
     EXPECT_TRUE(KeyExists(EntryPath("App")));
     EXPECT_TRUE(KeyExists(EntryPath("Bare")));

@@ -7,7 +7,6 @@
 #include "Win/Controls.h"
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -88,14 +87,9 @@ protected:
     }
 
     // The user answers the command's confirmation with OK; true when no warning followed.
-    bool RunConfirmed(const char* itemName) {
-        std::unique_ptr<TModalAnswer> warning;
-        TModalAnswer confirmation(kFormClassName, "Confirm", [&](HWND dialog) {
-            PressButton(IDOK)(dialog);
-            warning = std::make_unique<TModalAnswer>(kFormClassName, "Warning", PressButton(IDOK));
-        });
-        Command(itemName);
-        return confirmation.Answered() && !(warning && warning->Answered());
+    bool RunConfirmed(const char* itemName, TWhere where = TWhere::current()) {
+        const TConfirmedRun run = RunWithConfirmation([&] { Command(itemName); }, PressButton(IDOK), where);
+        return run.confirmed && !run.warned;
     }
 };
 

@@ -162,6 +162,24 @@ std::function<void(HWND)> PressButton(int buttonId) {
     };
 }
 
+TConfirmedRun RunWithConfirmation(const std::function<void()>& command, std::function<void(HWND)> answer,
+                                  TWhere where) {
+    std::unique_ptr<TModalAnswer> warning;
+    TModalAnswer confirmation(kFormClassName, "Confirm", [&](HWND dialog) {
+        answer(dialog);
+        warning = std::make_unique<TModalAnswer>(kFormClassName, "Warning", PressButton(IDOK), where);
+    }, where);
+    command();
+    TConfirmedRun run;
+    run.confirmed = confirmation.Answered();
+    run.confirmation = confirmation.Snapshot();
+    if (warning && warning->Answered()) {
+        run.warned = true;
+        run.warning = warning->Snapshot();
+    }
+    return run;
+}
+
 void ExpectEnterEscAndCloseBox(const char* caption, TDialogButtons buttons, const std::function<int()>& showModal,
                                const std::function<void(HWND)>& onOpen, TWhere where) {
     const testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()), caption);

@@ -105,6 +105,18 @@ std::function<void(HWND)> PressKeyInDialog(UINT virtualKey);
 // An answer that clicks the window's close box.
 std::function<void(HWND)> PressCloseBox();
 
+// What the dialogs of a confirmed command showed: its confirmation, and the warning if one followed.
+struct TConfirmedRun {
+    bool confirmed = false;
+    TDialogSnapshot confirmation;
+    bool warned = false;
+    TDialogSnapshot warning;
+};
+// Runs `command`, answers the "Confirm" form it opens with `answer` and a "Warning" form that
+// follows, should one, with OK.
+TConfirmedRun RunWithConfirmation(const std::function<void()>& command, std::function<void(HWND)> answer,
+                                  TWhere where = TWhere::current());
+
 // The keys every modal dialog answers: Enter clicks its default button and Esc its cancel button
 // (whose ids are their results: IDOK is mrOK, IDCANCEL mrCancel); the close box gives mrCancel.
 // For each of the three, `showModal` creates the dialog and returns ShowModal's result while

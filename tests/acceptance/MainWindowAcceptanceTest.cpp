@@ -200,14 +200,9 @@ protected:
 
     // Runs a menu command whose confirmation is answered OK; fails when a warning follows.
     void RunConfirmed(const char* itemName) {
-        std::unique_ptr<TModalAnswer> warning;
-        TModalAnswer confirmation(kFormClassName, "Confirm", [&](HWND dialog) {
-            PressButton(IDOK)(dialog);
-            warning = std::make_unique<TModalAnswer>(kFormClassName, "Warning", PressButton(IDOK));
-        });
-        Command(itemName);
-        ASSERT_TRUE(confirmation.Answered()) << itemName << " asked nothing";
-        EXPECT_FALSE(warning && warning->Answered()) << warning->Snapshot().text;
+        const TConfirmedRun run = RunWithConfirmation([&] { Command(itemName); }, PressButton(IDOK));
+        ASSERT_TRUE(run.confirmed) << itemName << " asked nothing";
+        EXPECT_FALSE(run.warned) << run.warning.text;
     }
 
     // Runs File > Export or File > Import and answers its file dialog with `fileName`; fails
