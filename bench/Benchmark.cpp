@@ -2,10 +2,10 @@
 // they need, in the machine's 64-bit view and at 10,000 entries in the 32-bit view and the
 // current user's location; the details of a 200-value entry, command-line resolution and the peak
 // memory. Works in scratch registry keys and a scratch folder, prints tables and judges nothing.
-#include "Link.h"
-#include "Main.h"
-#include "Registry.h"
-#include "SplitCmd.h"
+#include "Entries/Link.h"
+#include "Forms/Main.h"
+#include "Entries/Registry.h"
+#include "Entries/SplitCmd.h"
 #include "FolderTree.h"
 #include "Base/Handles.h"
 

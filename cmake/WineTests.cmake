@@ -24,7 +24,8 @@ function(twk_add_wine_test name)
     ${ARGN})
 endfunction()
 
-file(GLOB TWK_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
+file(GLOB TWK_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp ${CMAKE_SOURCE_DIR}/tests/Base/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/Entries/*.cpp ${CMAKE_SOURCE_DIR}/tests/Win/*.cpp ${CMAKE_SOURCE_DIR}/tests/Forms/*.cpp)
 add_executable(twk_tests ${TWK_TEST_SOURCES} ${TWK_RESOURCES})
 target_compile_options(twk_tests PRIVATE ${TWK_WARNINGS})
 target_include_directories(twk_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -72,3 +73,7 @@ target_link_libraries(twk_cp932_tests PRIVATE twk_core gtest)
 add_test(NAME twk_cp932_tests COMMAND twk_cp932_tests)
 set_tests_properties(twk_cp932_tests PROPERTIES
   FIXTURES_REQUIRED wine_cp932_prefix ENVIRONMENT "${TWK_CP932_ENV}" TIMEOUT 300)
+
+# The folders' include rule (Base/, Entries/, Win/, Forms/): a plain script, no Wine needed.
+add_test(NAME twk_include_rule
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-include-rule.sh ${CMAKE_SOURCE_DIR}/src)

@@ -1,7 +1,7 @@
 // Program block: common controls, the application object, the main window, the message loop.
-#include "ExecApp.h"
-#include "Link.h"
-#include "Main.h"
+#include "Entries/ExecApp.h"
+#include "Entries/Link.h"
+#include "Forms/Main.h"
 #include "Win/Application.h"
 
 #include <windows.h>

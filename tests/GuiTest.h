@@ -3,7 +3,7 @@
 // A helper that can fail reports it at its caller's line (the defaulted `where`).
 #pragma once
 
-#include "Main.h"
+#include "Forms/Main.h"
 #include "ScratchRegistry.h"
 
 #include <functional>

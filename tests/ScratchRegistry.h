@@ -4,8 +4,8 @@
 // a test may point HKEY_CURRENT_USER at a scratch key of its own as well.
 #pragma once
 
-#include "Location.h"
-#include "Registry.h"
+#include "Entries/Location.h"
+#include "Entries/Registry.h"
 
 #include <gtest/gtest.h>
 

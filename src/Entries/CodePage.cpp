@@ -1,5 +1,5 @@
 // Code page conversions over MultiByteToWideChar and WideCharToMultiByte.
-#include "CodePage.h"
+#include "Entries/CodePage.h"
 
 #include <cstdlib>
 

@@ -1,12 +1,12 @@
 // Export goes through a temporary file beside the chosen one that replaces it only after every
 // value has been read back unchanged; import checks every line of the file before writing
 // anything.
-#include "Exchange.h"
+#include "Entries/Exchange.h"
 
 #include "Base/Exception.h"
 #include "Base/Text.h"
-#include "CodePage.h"
-#include "IniFile.h"
+#include "Entries/CodePage.h"
+#include "Entries/IniFile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,8 +2,8 @@
 // key per value) and INI files written back into the Uninstall key. No window involved.
 #pragma once
 
-#include "Location.h"
-#include "Registry.h"
+#include "Entries/Location.h"
+#include "Entries/Registry.h"
 
 #include <string>
 #include <utility>

@@ -1,5 +1,5 @@
 // Shell launching over ShellExecuteA, with a replaceable entry point for tests.
-#include "ExecApp.h"
+#include "Entries/ExecApp.h"
 
 #include <shellapi.h>
 

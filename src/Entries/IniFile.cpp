@@ -1,5 +1,5 @@
 // TIniFile over GetPrivateProfileStringA / GetPrivateProfileSectionA / WritePrivateProfileStringA.
-#include "IniFile.h"
+#include "Entries/IniFile.h"
 
 #include "Base/Exception.h"
 

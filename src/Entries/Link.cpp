@@ -1,9 +1,9 @@
 // Link states: the information box's messages and colours, and the state of a resolved program
 // path from file existence, drive type and free-space query.
-#include "Link.h"
+#include "Entries/Link.h"
 
 #include "Base/Text.h"
-#include "SplitCmd.h"
+#include "Entries/SplitCmd.h"
 
 const char* const LinkMessages[kLinkStateCount] = {
     "NO SELECTED ENTRY\r\nSelect an entry in the lists above.",

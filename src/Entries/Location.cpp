@@ -1,6 +1,6 @@
 // The kind of Windows, and the 32-bit build's switch to the real system folder: the code
 // behind `kIs32BitBuild` is all that the 64-bit build never runs.
-#include "Location.h"
+#include "Entries/Location.h"
 
 namespace {
 

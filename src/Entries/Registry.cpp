@@ -1,8 +1,8 @@
 // TRegistry over the ANSI registry functions. Paths are opened a part at a time, because an
 // ANSI key path of more than about 255 characters in one call fails under Wine.
-#include "Registry.h"
+#include "Entries/Registry.h"
 
-#include "CodePage.h"
+#include "Entries/CodePage.h"
 
 #include <string_view>
 

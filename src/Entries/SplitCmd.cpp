@@ -1,6 +1,6 @@
 // Command-line resolution: the first token, or the text up to ".exe"/".bat", is looked up in the
 // current directory and on the search list (Windows directory, system directory, PATH).
-#include "SplitCmd.h"
+#include "Entries/SplitCmd.h"
 
 #include "Base/Handles.h"
 #include "Base/Text.h"

@@ -1,5 +1,5 @@
 // Display texts of registry values in the registry editor's conventions.
-#include "ValueText.h"
+#include "Entries/ValueText.h"
 
 #include <cinttypes>
 #include <cstdint>

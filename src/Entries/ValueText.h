@@ -2,7 +2,7 @@
 // editor writes it.
 #pragma once
 
-#include "Registry.h"
+#include "Entries/Registry.h"
 
 #include <string>
 

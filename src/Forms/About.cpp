@@ -1,8 +1,8 @@
 // TAboutForm: layout, texts, the logo picture and the contact button.
-#include "About.h"
+#include "Forms/About.h"
 
-#include "ExecApp.h"
-#include "JpegImage.h"
+#include "Entries/ExecApp.h"
+#include "Win/JpegImage.h"
 #include "TwkVersion.h"
 #include "Win/Controls.h"
 #include "Win/Widgets.h"

@@ -1,5 +1,5 @@
 // TEditForm: layout and event tables of the uninstall-command dialog.
-#include "Edit.h"
+#include "Forms/Edit.h"
 
 #include "Win/Controls.h"
 #include "Win/Widgets.h"

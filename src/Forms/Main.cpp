@@ -1,11 +1,11 @@
 // TMainForm: layout, menu, toolbar and event tables, the entry views and the link evaluation.
-#include "Main.h"
+#include "Forms/Main.h"
 
 #include "Base/Exception.h"
 #include "Base/Text.h"
-#include "Registry.h"
-#include "SplitCmd.h"
-#include "ValueText.h"
+#include "Entries/Registry.h"
+#include "Entries/SplitCmd.h"
+#include "Entries/ValueText.h"
 #include "Win/Application.h"
 #include "Win/Bitmaps.h"
 #include "Win/Controls.h"

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "Base/Text.h"
-#include "Link.h"
-#include "Location.h"
+#include "Entries/Link.h"
+#include "Entries/Location.h"
 #include "Win/Form.h"
 
 #include <optional>

@@ -1,10 +1,10 @@
 // TMainForm's entry commands: Uninstall, Remove, the uninstall-command dialog, and the
 // Programs group.
-#include "Edit.h"
-#include "ExecApp.h"
-#include "Main.h"
-#include "MessageDialog.h"
-#include "Registry.h"
+#include "Forms/Edit.h"
+#include "Entries/ExecApp.h"
+#include "Forms/Main.h"
+#include "Forms/MessageDialog.h"
+#include "Entries/Registry.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // TMainForm's exchange-file commands: File > Export and File > Import, each through the
 // platform's explorer-style file dialog.
-#include "Main.h"
+#include "Forms/Main.h"
 
 #include "Base/Exception.h"
-#include "Exchange.h"
-#include "MessageDialog.h"
+#include "Entries/Exchange.h"
+#include "Forms/MessageDialog.h"
 
 #include <commdlg.h>
 

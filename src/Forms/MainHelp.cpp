@@ -1,7 +1,7 @@
 // TMainForm's Help menu: the help file's contents and keyword search, and the About box.
-#include "Main.h"
+#include "Forms/Main.h"
 
-#include "About.h"
+#include "Forms/About.h"
 #include "Win/Application.h"
 
 void TMainForm::HelpTopicsItemClick(const TEvent&) { Application().HelpCommand(HELP_CONTENTS, 0); }

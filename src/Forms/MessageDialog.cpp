@@ -1,5 +1,5 @@
 // TMessageForm: the confirmation and warning dialogs, laid out around their text at run time.
-#include "MessageDialog.h"
+#include "Forms/MessageDialog.h"
 
 #include "Win/Application.h"
 #include "Win/Form.h"

@@ -1,6 +1,6 @@
 // JPEG decoding over libjpeg's decompressor: errors and warnings come back by longjmp into small
 // guarded steps that hold no C++ objects, so a bad picture fails cleanly and never ends the process.
-#include "JpegImage.h"
+#include "Win/JpegImage.h"
 
 #include <climits>
 #include <csetjmp>

@@ -1,8 +1,8 @@
 // Export and import of exchange files, with files in a scratch folder and HKLM redirected.
-#include "Exchange.h"
+#include "Entries/Exchange.h"
 
-#include "CodePage.h"
-#include "IniFile.h"
+#include "Entries/CodePage.h"
+#include "Entries/IniFile.h"
 #include "ScratchFolder.h"
 #include "ScratchRegistry.h"
 

@@ -1,5 +1,5 @@
 // ShellRun through the ShellExecuteA seam, and one real call of the shell.
-#include "ExecApp.h"
+#include "Entries/ExecApp.h"
 
 #include <shellapi.h>
 

@@ -1,5 +1,5 @@
 // TIniFile against files written byte for byte in a scratch folder.
-#include "IniFile.h"
+#include "Entries/IniFile.h"
 
 #include "Base/Exception.h"
 #include "ScratchFolder.h"

@@ -1,6 +1,6 @@
 // Link states of resolved program paths on Wine's drives: C: fixed, E: a CD-ROM drive with no
 // disk, Q: not mapped.
-#include "Link.h"
+#include "Entries/Link.h"
 
 #include <gtest/gtest.h>
 

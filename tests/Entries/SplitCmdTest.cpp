@@ -1,6 +1,6 @@
 // Command-line resolution against real files in a scratch folder under the temp directory, with
 // the current directory and PATH changed in-process and restored after each test.
-#include "SplitCmd.h"
+#include "Entries/SplitCmd.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // The details' texts of registry values: text as stored, other data in the registry editor's
 // notation.
-#include "ValueText.h"
+#include "Entries/ValueText.h"
 
 #include <gtest/gtest.h>
 

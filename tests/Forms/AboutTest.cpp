@@ -2,9 +2,9 @@
 // closing it, hints without tooltips, and the contact button's hand-off to the shell.
 #include "GuiTest.h"
 
-#include "About.h"
-#include "ExecApp.h"
-#include "JpegImage.h"
+#include "Forms/About.h"
+#include "Entries/ExecApp.h"
+#include "Win/JpegImage.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"
 #include "Win/Widgets.h"

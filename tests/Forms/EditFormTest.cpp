@@ -2,7 +2,7 @@
 // order and accelerators, and the result of each way of closing it.
 #include "GuiTest.h"
 
-#include "Edit.h"
+#include "Forms/Edit.h"
 #include "Win/Controls.h"
 
 #include <functional>

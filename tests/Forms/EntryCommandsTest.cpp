@@ -3,7 +3,7 @@
 // uninstaller that removes its own entry.
 #include "GuiTest.h"
 
-#include "ExecApp.h"
+#include "Entries/ExecApp.h"
 #include "ScratchFolder.h"
 #include "TestPaths.h"
 #include "Win/Application.h"

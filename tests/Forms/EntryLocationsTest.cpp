@@ -3,7 +3,7 @@
 // uninstalled only where they are; and the menu of 32-bit Windows.
 #include "GuiTest.h"
 
-#include "ExecApp.h"
+#include "Entries/ExecApp.h"
 #include "Win/Controls.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "GuiTest.h"
 #include "ScratchFolder.h"
 
-#include "About.h"
+#include "Forms/About.h"
 #include "Base/Text.h"
 #include "Win/Application.h"
 #include "Win/Controls.h"

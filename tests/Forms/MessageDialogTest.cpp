@@ -2,7 +2,7 @@
 // they show, where they stand, their font, and how their text breaks into lines.
 #include "GuiTest.h"
 
-#include "MessageDialog.h"
+#include "Forms/MessageDialog.h"
 #include "Win/Controls.h"
 
 #include <functional>

@@ -1,5 +1,5 @@
 // Tests of JpegImage: the logo resource, pictures encoded here with known colours, and damaged data.
-#include "JpegImage.h"
+#include "Win/JpegImage.h"
 
 #include <gtest/gtest.h>
 

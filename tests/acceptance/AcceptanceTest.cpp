@@ -4,10 +4,10 @@
 // other processes, so these tests use the prefix's real HKEY_LOCAL_MACHINE and clean up after
 // themselves, also after an interrupted earlier run.
 #include "Installations.h"
-#include "Link.h"
-#include "Registry.h"
+#include "Entries/Link.h"
+#include "Entries/Registry.h"
 #include "ScratchRegistry.h"
-#include "SplitCmd.h"
+#include "Entries/SplitCmd.h"
 #include "TestPaths.h"
 #include "Base/Handles.h"
 

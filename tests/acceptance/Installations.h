@@ -4,7 +4,7 @@
 // and after a test, also after an interrupted earlier run.
 #pragma once
 
-#include "Registry.h"
+#include "Entries/Registry.h"
 #include "ScratchRegistry.h"
 
 #include <windows.h>
