@@ -63,8 +63,8 @@ std::string SearchProgram(const std::string& name) {
     if (FileExists(name)) return name;
     for (const std::string& directory : SearchList()) {
         if (directory.empty()) continue;
-        const char last = directory.back();
-        const std::string candidate = directory + (last == ':' || last == '\\' ? "" : "\\") + name;
+        const bool endsInSeparator = FindLastOf(directory, ":\\") + 1 == directory.size();
+        const std::string candidate = directory + (endsInSeparator ? "" : "\\") + name;
         if (FileExists(candidate)) return candidate;
     }
     return {};
