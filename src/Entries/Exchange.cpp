@@ -288,7 +288,10 @@ TExportValues ReadExportValues(const std::string& entryName, const TEntryLocatio
     TExportValues values;
     TRegistry registry;
     registry.ChooseRoot(location.root, location.view);
-    if (!registry.OpenRegistryKey(UninstallEntryPath(entryName), false)) return values;
+    if (!registry.OpenRegistryKey(UninstallEntryPath(entryName), false)) {
+        values.vanished = true;
+        return values;
+    }
     TStringList names, unreachable;
     registry.ListValueNames(names, &unreachable);
     // A value that cannot be read here cannot be written either: no export may skip it silently.
@@ -298,19 +301,20 @@ TExportValues ReadExportValues(const std::string& entryName, const TEntryLocatio
                      [](const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()) < 0; });
     for (const std::string& name : names) {
         const TRegistryValue value = registry.ReadValue(name);
-        if (value.IsText())
-            values.texts.emplace_back(name, value.Text());
-        else
+        if (!value.IsText())
             values.nonText.push_back(name);
+        else if (value.HasDataAfterText())
+            values.afterNull.push_back(name);
+        else if (!registry.IsExactText(name, value.Text()))
+            values.outsideCodePage.push_back(name);
+        else
+            values.texts.emplace_back(name, value.Text());
     }
     return values;
 }
 
 void ExportEntry(const std::string& fileName, const std::string& entryName, const TValueRows& rows) {
-    if (rows.empty()) {
-        DeleteFileA(fileName.c_str());
-        return;
-    }
+    if (rows.empty()) return;
     CheckExportable(entryName, rows);
 
     const std::string target = FullPathOf(fileName);
@@ -329,14 +333,24 @@ void ExportEntry(const std::string& fileName, const std::string& entryName, cons
 }
 
 std::string ExportWarning(const std::string& entryName, const TExportValues& values) {
+    TStringList sentences;
+    const auto leftOut = [&](const TStringList& names, const char* oneIs, const char* manyAre) {
+        if (names.size() == 1)
+            sentences.push_back("The value " + NameSeries(names) + " " + oneIs + " and was not exported.");
+        else if (!names.empty())
+            sentences.push_back("The values " + NameSeries(names) + " " + manyAre + " and were not exported.");
+    };
+    leftOut(values.nonText, "is not text", "are not text");
+    leftOut(values.outsideCodePage, "holds characters this system cannot handle",
+            "hold characters this system cannot handle");
+    leftOut(values.afterNull, "holds data after a null character", "hold data after a null character");
+    if (values.vanished)
+        sentences.push_back("The entry '" + entryName + "' no longer exists.");
+    else if (sentences.empty() && values.texts.empty())
+        sentences.push_back("The entry '" + entryName + "' has no values.");
+    if (values.texts.empty()) sentences.push_back("No file was written.");
     std::string warning;
-    if (values.nonText.size() == 1)
-        warning = "The value " + NameSeries(values.nonText) + " is not text and was not exported.";
-    else if (!values.nonText.empty())
-        warning = "The values " + NameSeries(values.nonText) + " are not text and were not exported.";
-    else if (values.texts.empty())
-        warning = "The entry '" + entryName + "' has no values.";
-    if (values.texts.empty()) warning += " No file was written.";
+    for (const std::string& sentence : sentences) warning += (warning.empty() ? "" : " ") + sentence;
     return warning;
 }
 

@@ -14,26 +14,31 @@ inline constexpr const char* DefaultValueKey = "@";
 
 using TValueRows = std::vector<std::pair<std::string, std::string>>;  // (value name, text)
 
-// An entry's values as an exchange file sees them: the file holds text only.
+// An entry's values as an exchange file sees them: the file holds text only, and only text
+// that gives back the registry's own.
 struct TExportValues {
-    TValueRows texts;     // the text values, by name in the details' order (lstrcmpA)
-    TStringList nonText;  // names of the values of every other type, in the same order
+    TValueRows texts;          // the text values, by name in the details' order (lstrcmpA)
+    TStringList nonText;       // names of the values of every other type, in the same order
+    TStringList outsideCodePage;  // text values with characters the ANSI code page cannot hold
+    TStringList afterNull;     // text values holding data after a null character
+    bool vanished = false;     // the entry's key could not be opened
 };
 
-// Reads the values of UninstallKeyPath\<entryName> of `location` as they are now; none when the
-// key cannot be opened. Throws when a value cannot be read, also when its name does not reach it
-// ("This system cannot handle the value name '%s'").
+// Reads the values of UninstallKeyPath\<entryName> of `location` as they are now; none (and
+// `vanished`) when the key cannot be opened. Throws when a value cannot be read, also when its
+// name does not reach it ("This system cannot handle the value name '%s'").
 TExportValues ReadExportValues(const std::string& entryName, const TEntryLocation& location);
 
-// Replaces `fileName` with one section `entryName` holding `rows` in order, or deletes it when
-// there are no rows. The file is replaced only once every value reads back unchanged; otherwise
-// throws Exception "Unable to export '%s': <reason>" naming the value (or the entry), or
-// "Unable to write to %s", and leaves the old file as it was.
+// Replaces `fileName` with one section `entryName` holding `rows` in order; with no rows, writes
+// nothing and leaves any file of that name as it is. The file is replaced only once every value
+// reads back unchanged; otherwise throws Exception "Unable to export '%s': <reason>" naming the
+// value (or the entry), or "Unable to write to %s", and leaves the old file as it was.
 void ExportEntry(const std::string& fileName, const std::string& entryName, const TValueRows& rows);
 
-// What the user is told after an export: the values left out because they are not text
-// ("(Default)" standing for the unnamed one), and that no file was written when the entry had
-// no text value. "" when every value was written.
+// What the user is told after an export: the values left out because they are not text, hold
+// characters the code page cannot hold or data after a null ("(Default)" standing for the
+// unnamed one), and that no file was written when there was no text value to write, saying
+// why. "" when every value was written.
 std::string ExportWarning(const std::string& entryName, const TExportValues& values);
 
 // The text of an exchange file's bytes in the program's ANSI code page. Where that is UTF-8,

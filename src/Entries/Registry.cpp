@@ -175,6 +175,21 @@ std::string TRegistry::ReadStringValue(const std::string& name) const {
     return value.Text();
 }
 
+bool TRegistry::IsExactText(const std::string& name, const std::string& text) const {
+    if (AnsiCodePageIsUtf8() && text.find(kUtf8Replacement) == std::string::npos) return true;
+    const std::wstring wideName = WideFromCodePage(CP_ACP, name);
+    DWORD size = 0;
+    if (!current_ || RegQueryValueExW(current_.Get(), wideName.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(current_.Get(), wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                         &size) != ERROR_SUCCESS)
+        return false;
+    data.resize(data.find(L'\0'));
+    return WideFromCodePage(CP_ACP, text) == data;
+}
+
 void TRegistry::WriteStringValue(const std::string& name, const std::string& text) {
     if (!current_ ||
         RegSetValueExA(current_.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),

@@ -26,6 +26,11 @@ struct TRegistryValue {
     bool IsText() const { return type == REG_SZ || type == REG_EXPAND_SZ; }
     // The text of a text value: its data up to the first null.
     std::string Text() const { return data.substr(0, data.find('\0')); }
+    // Whether the data holds more than nulls after the text.
+    bool HasDataAfterText() const {
+        const auto end = data.find('\0');
+        return end != std::string::npos && data.find_first_not_of('\0', end) != std::string::npos;
+    }
 };
 
 // The error for a value that holds data other than text where text is needed.
@@ -77,6 +82,11 @@ public:
     // The value's string data up to its first null; "" when it does not exist or has no data.
     // Throws ERegistryException when the data cannot be read or is not REG_SZ / REG_EXPAND_SZ.
     std::string ReadStringValue(const std::string& name) const;
+
+    // Whether `text`, the text of the current key's text value `name` as ReadValue gives it, is
+    // the registry's own: the ANSI code page cannot hold every character of the stored UTF-16
+    // data, and reads one it lacks as "?" or a look-alike. False when the value cannot be read.
+    bool IsExactText(const std::string& name, const std::string& text) const;
 
     // Stores `text` as REG_SZ. Throws ERegistryException on failure (also with no key open).
     void WriteStringValue(const std::string& name, const std::string& text);

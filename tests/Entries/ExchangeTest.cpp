@@ -203,7 +203,7 @@ TEST_F(ExchangeTest, ExportRefusesWhatTheFileCannotCarryAndKeepsTheOldFile) {
     }
 }
 
-TEST_F(ExchangeTest, ExportReplacesTheWholeFileOrDeletesItForNoRows) {
+TEST_F(ExchangeTest, ExportReplacesTheWholeFileOrKeepsItForNoRows) {
     const std::string file = folder_.Path("entry.ini");
     TScratchFolder::WriteBytes(file, "; kept notes\r\n[Old]\r\nkeep=1\r\n");
     TStringList sections;
@@ -216,8 +216,9 @@ TEST_F(ExchangeTest, ExportReplacesTheWholeFileOrDeletesItForNoRows) {
     EXPECT_EQ(TStringList{"New"}, sections);
     EXPECT_EQ(std::vector<std::string>{"entry.ini"}, folder_.FileNames());
 
+    const std::string exported = TScratchFolder::ReadBytes(file);
     ExportEntry(file, "New", {});
-    EXPECT_TRUE(folder_.FileNames().empty());
+    EXPECT_EQ(exported, TScratchFolder::ReadBytes(file));
 }
 
 TEST_F(ExchangeTest, ExportWriteFailuresNameTheFileAndLeaveNoTemporaryFile) {
@@ -390,13 +391,22 @@ TEST_F(ExchangeTest, ExportTakesTheEntryFromTheRegistryAndNamesWhatIsNotText) {
     SetDword(EntryPath("Mixed"), "EstimatedSize", 120);
     SetRaw(EntryPath("Mixed"), "Empty", REG_DWORD, nullptr, 0);
     SetString(EntryPath("Mixed"), "Expand", "%TEMP%", REG_EXPAND_SZ);
+    SetRaw(EntryPath("Mixed"), "Cut", REG_SZ, "abc\0def\0", 8);
+    SetRaw(EntryPath("Mixed"), "Padded", REG_SZ, "abc\0\0\0", 6);
+    const wchar_t loneSurrogate[] = L"x\xD800y";  // no character in UTF-8 either
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, WideFromCodePage(CP_UTF8, EntryPath("Mixed")).c_str(),
+                                             L"Broken", REG_SZ, loneSurrogate, sizeof(loneSurrogate)));
     const TExportValues values = ReadExportValues("Mixed", kMachine64Location);
-    EXPECT_EQ((TValueRows{{"", "default"}, {"DisplayName", "Mixed"}, {"Expand", "%TEMP%"}}), values.texts);
+    EXPECT_EQ((TValueRows{{"", "default"}, {"DisplayName", "Mixed"}, {"Expand", "%TEMP%"}, {"Padded", "abc"}}),
+              values.texts);
     EXPECT_EQ((TStringList{"Empty", "EstimatedSize"}), values.nonText);
+    EXPECT_EQ(TStringList{"Broken"}, values.outsideCodePage);
+    EXPECT_EQ(TStringList{"Cut"}, values.afterNull);
+    EXPECT_FALSE(values.vanished);
     RedirectCurrentUser();
     for (const TEntryLocation* other : {&kMachine32Location, &kUserLocation}) {
         SCOPED_TRACE(other->title);
-        EXPECT_TRUE(ReadExportValues("Mixed", *other).texts.empty()) << "only the given location is read";
+        EXPECT_TRUE(ReadExportValues("Mixed", *other).vanished) << "only the given location is read";
     }
     EXPECT_TRUE(ReadExportValues("Missing", kMachine64Location).texts.empty());
     EXPECT_TRUE(ReadExportValues("Missing", kMachine64Location).nonText.empty());
@@ -406,16 +416,23 @@ TEST_F(ExchangeTest, ExportTakesTheEntryFromTheRegistryAndNamesWhatIsNotText) {
         TExportValues values;
         std::string warning;
     };
+    const TValueRows text{{"DisplayName", "x"}};
     const TCase cases[] = {
-        {"only text", {{{"DisplayName", "x"}}, {}}, ""},
-        {"one number", {{{"DisplayName", "x"}}, {"NoModify"}},
-         "The value NoModify is not text and was not exported."},
-        {"two numbers", {{{"DisplayName", "x"}}, {"EstimatedSize", "NoModify"}},
+        {"only text", {text, {}, {}, {}}, ""},
+        {"one number", {text, {"NoModify"}, {}, {}}, "The value NoModify is not text and was not exported."},
+        {"two numbers", {text, {"EstimatedSize", "NoModify"}, {}, {}},
          "The values EstimatedSize and NoModify are not text and were not exported."},
-        {"three, one unnamed", {{{"DisplayName", "x"}}, {"A", "", "C"}},
+        {"three, one unnamed", {text, {"A", "", "C"}, {}, {}},
          "The values A, (Default) and C are not text and were not exported."},
-        {"numbers only", {{}, {"Version"}}, "The value Version is not text and was not exported. No file was written."},
+        {"outside the code page", {text, {}, {"Name", "Path"}, {}},
+         "The values Name and Path hold characters this system cannot handle and were not exported."},
+        {"data after a null and a number", {text, {"Size"}, {}, {""}},
+         "The value Size is not text and was not exported. "
+         "The value (Default) holds data after a null character and was not exported."},
+        {"numbers only", {{}, {"Version"}, {}, {}},
+         "The value Version is not text and was not exported. No file was written."},
         {"no values", {}, "The entry 'Mixed' has no values. No file was written."},
+        {"vanished", {{}, {}, {}, {}, true}, "The entry 'Mixed' no longer exists. No file was written."},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.label);

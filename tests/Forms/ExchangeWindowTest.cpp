@@ -218,7 +218,7 @@ TEST_F(ExchangeWindowTest, ExportDialogSavesEveryValueOfTheSelectedEntry) {
     EXPECT_EQ("Demo", Form().EntryName) << "the views are not refreshed";
 }
 
-TEST_F(ExchangeWindowTest, ExportReplacesAnExistingFileOrLeavesNoneForNoRows) {
+TEST_F(ExchangeWindowTest, ExportReplacesAnExistingFileOrKeepsItForNoRows) {
     CreateEntry("Demo", {{"DisplayName", "Demo"}, {"UninstallString", "C:\\DEMO\\UNINST.EXE"}});
     CreateKey(EntryPath("Bare"));
     TScratchFolder::WriteBytes(folder_.Path("old.ini"), "; notes\r\n[Other]\r\nk=v\r\n[Demo]\r\nExtra=1\r\n");
@@ -236,12 +236,15 @@ TEST_F(ExchangeWindowTest, ExportReplacesAnExistingFileOrLeavesNoneForNoRows) {
     Select("Bare");
     ASSERT_TRUE(Rows().empty());
     {
-        TFileDialogAnswer answer(kExportTitle, folder_.Path("bare.ini"));
+        TFileDialogAnswer answer(kExportTitle, folder_.Path("old.ini"));
         Command("FileExportItem");
         EXPECT_TRUE(answer.Shown());
         EXPECT_TRUE(answer.Errors().empty());
         EXPECT_EQ(std::vector<std::string>{"The entry 'Bare' has no values. No file was written."}, answer.Warnings());
     }
+    EXPECT_EQ("[Demo]\r\nDisplayName=Demo\r\nUninstallString=C:\\DEMO\\UNINST.EXE\r\n",
+              TScratchFolder::ReadBytes(folder_.Path("old.ini")))
+        << "the file chosen is kept";
     EXPECT_EQ(std::vector<std::string>{"old.ini"}, folder_.FileNames());
 }
 
