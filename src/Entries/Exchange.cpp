@@ -114,13 +114,23 @@ private:
     std::string path_;
 };
 
+// Creates an empty, uniquely named file in `folder` (with its final "\\"); its path, or "" on
+// failure. The UTF-16 function takes a folder of up to MAX_PATH characters, however many bytes
+// they take in the ANSI code page.
+std::string CreateTemporaryFileIn(const std::string& folder) {
+    wchar_t path[MAX_PATH] = L"";
+    std::string result;
+    if (folder.empty() || !GetTempFileNameW(WideFromCodePage(CP_ACP, folder).c_str(), L"twk", 0, path)) return "";
+    if (CodePageFromWide(CP_ACP, path, result)) return result;
+    DeleteFileW(path);
+    return "";
+}
+
 // Creates an empty, uniquely named file in the folder of `target` (same volume: a rename
 // replaces the target in one step). Throws "Unable to write to %s" naming `fileName`.
 std::string CreateFileBeside(const std::string& target, const std::string& fileName) {
-    const std::string folder = target.substr(0, FindLastOf(target, "\\/") + 1);
-    char path[MAX_PATH];
-    if (folder.empty() || !GetTempFileNameA(folder.c_str(), "twk", 0, path))
-        throw Exception(FormatMessageText(kUnableToWrite, fileName));
+    const std::string path = CreateTemporaryFileIn(target.substr(0, FindLastOf(target, "\\/") + 1));
+    if (path.empty()) throw Exception(FormatMessageText(kUnableToWrite, fileName));
     return path;
 }
 
@@ -151,12 +161,16 @@ std::string ReadFileBytes(const std::string& fileName) {
 // Writes `text` into a new file in the temporary folder, to be read in place of the file it
 // came from.
 std::unique_ptr<TTemporaryFile> CopyToTemporaryFile(const std::string& text) {
-    char folder[MAX_PATH + 1] = "", path[MAX_PATH] = "";
-    const DWORD folderLength = GetTempPathA(sizeof(folder), folder);
-    if (folderLength == 0 || folderLength >= sizeof(folder) || !GetTempFileNameA(folder, "twk", 0, path))
-        throw Exception(FormatMessageText(kUnableToWrite, folder));
+    wchar_t wideFolder[MAX_PATH + 1] = L"";
+    const DWORD folderLength = GetTempPathW(MAX_PATH + 1, wideFolder);
+    std::string folder;
+    if (folderLength == 0 || folderLength > MAX_PATH || !CodePageFromWide(CP_ACP, wideFolder, folder))
+        throw Exception(FormatMessageText(kUnableToWrite, "the temporary folder"));
+    const std::string path = CreateTemporaryFileIn(folder);
+    if (path.empty()) throw Exception(FormatMessageText(kUnableToWrite, folder));
     auto copy = std::make_unique<TTemporaryFile>(path);
-    const TFileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    const TFileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     DWORD written = 0;
     if (!file || !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size())

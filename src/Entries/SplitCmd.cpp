@@ -4,6 +4,7 @@
 
 #include "Base/Handles.h"
 #include "Base/Text.h"
+#include "Entries/CodePage.h"
 
 #include <algorithm>
 #include <vector>
@@ -12,24 +13,32 @@ namespace {
 
 // Reads a string through a Win32 getter that, given too small a buffer, returns the size it
 // needs; so nothing is ever cut. Empty when the getter fails or the value is not set.
-template <class Getter>
-std::string ReadGrowing(Getter get) {
-    std::string buffer(MAX_PATH, '\0');
+template <class Char, class Getter>
+std::basic_string<Char> ReadGrowing(Getter get) {
+    std::basic_string<Char> buffer(MAX_PATH, Char());
     for (;;) {
         const DWORD length = get(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length < buffer.size()) return buffer.substr(0, length);
-        buffer.assign(length, '\0');
+        buffer.assign(length, Char());
     }
 }
 
-// The Windows directory, the system directory and every entry of PATH, in that order.
+// The Windows directory, the system directory and every entry of PATH, in that order. PATH is
+// read in UTF-16, whose length the system reports right in every code page; an entry that the
+// ANSI code page cannot hold names no folder for the ANSI file functions and is left out.
 std::vector<std::string> SearchList() {
     std::vector<std::string> list;
-    list.push_back(ReadGrowing([](char* buffer, DWORD size) { return GetWindowsDirectoryA(buffer, size); }));
-    list.push_back(ReadGrowing([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); }));
-    const std::string path =
-        ReadGrowing([](char* buffer, DWORD size) { return GetEnvironmentVariableA("PATH", buffer, size); });
-    for (std::string& directory : SplitAt(path, ';')) list.push_back(std::move(directory));
+    list.push_back(ReadGrowing<char>([](char* buffer, DWORD size) { return GetWindowsDirectoryA(buffer, size); }));
+    list.push_back(ReadGrowing<char>([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); }));
+    const std::wstring path = ReadGrowing<wchar_t>(
+        [](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"PATH", buffer, size); });
+    for (std::wstring::size_type start = 0; start <= path.size();) {
+        auto end = path.find(L';', start);
+        if (end == std::wstring::npos) end = path.size();
+        std::string directory;
+        if (CodePageFromWide(CP_ACP, path.substr(start, end - start), directory)) list.push_back(std::move(directory));
+        start = end + 1;
+    }
     return list;
 }
 

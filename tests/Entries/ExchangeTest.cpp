@@ -266,6 +266,29 @@ TEST_F(ExchangeTest, ExportAndImportKeepNamesAndDataInAnyScript) {
     EXPECT_EQ(before, ValuesOf(EntryPath(entry)));
 }
 
+TEST_F(ExchangeTest, ExportAndImportWorkInFoldersOfMoreBytesThanMaxPath) {
+    std::string name;
+    for (int i = 0; i < 90; ++i) name += "字";  // 3 bytes each in UTF-8
+    const std::string folder = folder_.Path(name);
+    ASSERT_GT(folder.size(), size_t{MAX_PATH});
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string file = folder + "\\entry.ini";
+    CreateEntry("Sample", {{"DisplayName", "Sample"}});
+    ExportEntry(file, "Sample", RowsOf("Sample"));
+    EXPECT_EQ("[Sample]\r\nDisplayName=Sample\r\n", TScratchFolder::ReadBytes(file));
+
+    // A file in the legacy code page is read through a copy in the temporary folder.
+    TScratchFolder::WriteBytes(file, "[Caf\xE9]\r\nDisplayName=Caf\xE9\r\n");
+    std::wstring savedTemp(32767, L'\0');
+    savedTemp.resize(GetEnvironmentVariableW(L"TMP", savedTemp.data(), static_cast<DWORD>(savedTemp.size())));
+    SetEnvironmentVariableW(L"TMP", WideFromCodePage(CP_UTF8, folder).c_str());
+    EXPECT_EQ("(no exception)", ImportError(file));
+    SetEnvironmentVariableW(L"TMP", savedTemp.empty() ? nullptr : savedTemp.c_str());
+    EXPECT_EQ((TStoredValues{{"DisplayName", {REG_SZ, "Café"}}}), ValuesOf(EntryPath("Café")));
+    EXPECT_TRUE(DeleteFileA(file.c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "no temporary file is left";
+}
+
 TEST_F(ExchangeTest, ImportReadsFilesOfOlderProgramsInTheLegacyCodePage) {
     ASSERT_EQ(1252u, LegacyAnsiCodePage()) << "the test prefix has a Western locale";
     const struct {

@@ -60,6 +60,15 @@ TEST_F(ExecAppTest, RefusesOverlongFileOrDirectoryWithoutCallingTheShell) {
     EXPECT_EQ(0, lastCall.count);
 }
 
+TEST_F(ExecAppTest, CountsThePathLimitInCharactersNotBytes) {
+    std::string folder = "C:\\";
+    for (int i = 0; i < 100; ++i) folder += "表";  // 3 bytes each in UTF-8
+    const std::string file = folder + "\\uninst.exe";
+    EXPECT_EQ(42, ShellRun(file, "", folder, SW_SHOW));
+    EXPECT_EQ(file, lastCall.file);
+    EXPECT_EQ(folder, lastCall.directory);
+}
+
 TEST_F(ExecAppTest, RealShellReportsAMissingFile) {
     SetShellExecuteFunction(nullptr);
     EXPECT_LE(ShellRun("C:\\nowhere\\x.exe", "", "", SW_SHOW), 32);

@@ -208,6 +208,8 @@ TEST_F(SplitCmdTest, SearchesWindowsThenSystemDirectoryThenPath) {
         {"last entry of a 5000-character PATH", "bin\\uninst.exe -x", uninst, "-x"},
         {"system directory with a long PATH", "rundll32 x", rundll, "x"},
     });
+    SetPath("C:\\Программы\\Инструменты;" + In("Tools"));
+    ExpectSplits({{"last entry after one of more bytes than characters", "bin\\uninst.exe -x", uninst, "-x"}});
 
     SetEnvironmentVariableA("PATH", nullptr);
     ExpectSplits({
