@@ -1,5 +1,7 @@
 // Registry names in a double-byte ANSI code page (932): this program has no UTF-8 manifest and
 // runs under a Japanese locale, as the program itself does on an older Japanese system.
+#include "Entries/Exchange.h"
+#include "ScratchFolder.h"
 #include "ScratchRegistry.h"
 
 #include <algorithm>
@@ -19,6 +21,26 @@ std::string AnsiFormOf(const std::wstring& name) {
 TStringList Sorted(TStringList list) {
     std::sort(list.begin(), list.end());
     return list;
+}
+
+// Characters whose second byte is "\\" (0x5C) or an ASCII letter in code page 932.
+const std::string kSo = AnsiFormOf(L"ソ");   // 83 5C
+const std::string kHyo = AnsiFormOf(L"表");  // 95 5C
+const std::string kA = AnsiFormOf(L"ア");    // 83 41
+const std::string kDi = AnsiFormOf(L"ヂ");   // 83 61
+
+TEST(DoubleByteText, NeverTakesASecondByteForASeparatorOrALetter) {
+    ASSERT_EQ("\x83\x5C", kSo);
+    ASSERT_EQ("\x83\x61", kDi);
+    EXPECT_EQ(kA + "abc" + kDi, AsciiLower(kA + "ABC" + kDi));
+    EXPECT_EQ(kA + "ABC" + kDi, AsciiUpper(kA + "abc" + kDi));
+    EXPECT_FALSE(SameTextAscii(kA, kDi));
+    EXPECT_TRUE(SameTextAscii(kA + "x", kA + "X"));
+    EXPECT_EQ((TStringList{kSo + kHyo, kSo, ""}), SplitAt(kSo + kHyo + "\\" + kSo + "\\", '\\'));
+    EXPECT_EQ(std::string::npos, FindCharacter(kSo + kHyo, '\\'));
+    EXPECT_EQ(std::string::npos, FindCharacter(kA + kDi, 'a'));
+    EXPECT_EQ(2u, FindLastOf("C:\\" + kSo + kHyo, "\\/"));
+    EXPECT_EQ(4u, FindCharacter("\\b" + kSo + "\\", '\\', 1));
 }
 
 class DoubleByteNamesTest : public ScratchRegistryTest {
@@ -90,6 +112,77 @@ TEST_F(DoubleByteNamesTest, NamesOutsideTheCodePageAreListedAsInexact) {
             EXPECT_EQ("cafe", name);
         }
     }
+}
+
+// Entries whose names hold characters with a second byte of "\\" or of an ASCII letter.
+class DoubleByteEntriesTest : public DoubleByteNamesTest {
+protected:
+    const std::string update_ = AnsiFormOf(L"ソフトウェア更新");  // starts with ソ
+    const std::string sibling_ = AnsiFormOf(L"フト更新");          // what follows ソ's second byte
+    const std::string extension_ = AnsiFormOf(L"拡張機能");        // ends in 94 5C
+    TScratchFolder folder_;
+};
+
+TEST_F(DoubleByteEntriesTest, RemovesAnEntryWithSubkeysAndLeavesItsLookAlikeSibling) {
+    CreateEntry(update_, {{"DisplayName", "update"}});
+    CreateKey(EntryPath(update_) + "\\" + extension_ + "\\" + kSo);
+    CreateEntry(sibling_, {{"DisplayName", "sibling"}});
+    CreateKey(EntryPath(sibling_) + "\\" + AnsiFormOf(L"ウェア更新"));
+    CreateEntry(extension_, {{"DisplayName", "extension"}});
+    CreateWideKey(EntryPath(extension_), L"한국어");  // a subkey outside the code page
+
+    for (const std::string& entry : {update_, extension_}) {
+        SCOPED_TRACE(entry);
+        TRegistry registry;
+        registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+        EXPECT_TRUE(registry.DeleteKeyTree(UninstallEntryPath(entry)));
+        EXPECT_FALSE(KeyExists(EntryPath(entry)));
+    }
+    EXPECT_TRUE(KeyExists(EntryPath(sibling_) + "\\" + AnsiFormOf(L"ウェア更新")));
+}
+
+TEST_F(DoubleByteEntriesTest, OpensReadsAndExportsAnEntryWhoseNameEndsInSuchAByte) {
+    CreateEntry(extension_, {{"DisplayName", "extension"}, {"UninstallString", "C:\\x\\uninst.exe"}});
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(registry.OpenRegistryKey(UninstallEntryPath(extension_), false));
+    EXPECT_TRUE(registry.HasValue("DisplayName"));
+    EXPECT_TRUE(registry.HasValue("UninstallString"));
+    EXPECT_EQ((TValueRows{{"DisplayName", "extension"}, {"UninstallString", "C:\\x\\uninst.exe"}}),
+              ReadExportValues(extension_, kMachineLocation).texts);
+}
+
+TEST_F(DoubleByteEntriesTest, RoundTripThroughAFolderOfSuchNamesKeepsEveryNameAndValue) {
+    const TValueRows values{{"DisplayName", AnsiFormOf(L"表示名")}, {kA, "a"}, {kDi, "di"}};  // details' order
+    CreateEntry(update_, values);
+    const wchar_t korean[] = L"한국어";
+    TKeyHandle key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryPath(update_).c_str(), 0, KEY_SET_VALUE,
+                                           key.Receive()));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key.Get(), L"Korean", 0, REG_SZ, reinterpret_cast<const BYTE*>(korean),
+                                            sizeof(korean)));
+    const std::string folder = folder_.Path(AnsiFormOf(L"ソフト一覧"));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string file = folder + "\\" + update_ + ".ini";
+
+    const TExportValues exported = ReadExportValues(update_, kMachineLocation);
+    EXPECT_EQ(TStringList{"Korean"}, exported.outsideCodePage) << "its data reads as \"???\" here";
+    ExportEntry(file, update_, exported.texts);
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(registry.DeleteKeyTree(UninstallEntryPath(update_)));
+    ImportEntries(file, kMachineLocation);
+    EXPECT_EQ(values, ReadExportValues(update_, kMachineLocation).texts);
+    EXPECT_TRUE(DeleteFileA(file.c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "no temporary file is left";
+}
+
+TEST_F(DoubleByteEntriesTest, ImportTakesSectionsThatDifferInASecondByteOnly) {
+    const std::string file = folder_.Path("import.ini");
+    TScratchFolder::WriteBytes(file, "[" + kA + "]\r\nk=a\r\n[" + kDi + "]\r\nk=di\r\n");
+    ImportEntries(file, kMachineLocation);
+    EXPECT_EQ((TValueRows{{"k", "a"}}), ReadExportValues(kA, kMachineLocation).texts);
+    EXPECT_EQ((TValueRows{{"k", "di"}}), ReadExportValues(kDi, kMachineLocation).texts);
 }
 
 }  // namespace
