@@ -526,8 +526,27 @@ protected:
         return tree;
     }
 
-    static int SelectedTab(HWND viewer) {
-        return static_cast<int>(SendMessageA(ChildOfClass(viewer, WC_TABCONTROLA), TCM_GETCURSEL, 0, 0));
+    // The navigation pane the viewer shows: the contents tree or the index list.
+    static std::string ShownPane(HWND viewer) {
+        if (IsWindowVisible(ChildOfClass(viewer, WC_TREEVIEWA))) return "contents";
+        if (IsWindowVisible(ChildOfClass(viewer, WC_LISTVIEWA))) return "index";
+        return "none";
+    }
+
+    // The keywords of the index list.
+    static std::vector<std::string> IndexKeywords(HWND viewer) {
+        std::vector<std::string> keywords;
+        HWND list = ChildOfClass(viewer, WC_LISTVIEWA);
+        const int count = list ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+        for (int item = 0; item < count; ++item) {
+            char text[256] = "";
+            LVITEMA data{};
+            data.pszText = text;
+            data.cchTextMax = sizeof(text);
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&data));
+            keywords.push_back(text);
+        }
+        return keywords;
     }
 };
 
@@ -537,7 +556,7 @@ TEST_F(HtmlHelpViewerTest, F1ShowsTheContentsOfOurFileAndTheViewerClosesWithTheP
     HWND viewer = WaitForViewer();
     ASSERT_NE(nullptr, viewer);
     EXPECT_EQ(THelpFile().Title(), WindowText(viewer));
-    EXPECT_EQ(0, SelectedTab(viewer)) << "the Contents tab";
+    EXPECT_EQ("contents", ShownPane(viewer));
     const auto expected = ExpectedTree();
     ASSERT_GT(expected.size(), 10u);
     EXPECT_EQ(expected, ContentsTree(viewer));
@@ -555,7 +574,11 @@ TEST_F(HtmlHelpViewerTest, SearchShowsTheIndexAndF1InAnOpenMenuTheContents) {
     }
     HWND viewer = WaitForViewer();
     ASSERT_NE(nullptr, viewer);
-    EXPECT_EQ(1, SelectedTab(viewer)) << "the Index tab";
+    EXPECT_EQ("index", ShownPane(viewer));
+    const auto shown = IndexKeywords(viewer), keywords = THelpFile().Keywords();
+    ASSERT_FALSE(keywords.empty());
+    EXPECT_EQ(std::set<std::string>(keywords.begin(), keywords.end()), std::set<std::string>(shown.begin(), shown.end()))
+        << "the index lists the keywords of our help";
 
     TMenuDriver::ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, TMenuDriver::OnTimer);
@@ -564,6 +587,7 @@ TEST_F(HtmlHelpViewerTest, SearchShowsTheIndexAndF1InAnOpenMenuTheContents) {
     viewer = WaitForViewer();
     ASSERT_NE(nullptr, viewer);
     EXPECT_EQ(THelpFile().Title(), WindowText(viewer));
+    EXPECT_EQ("contents", ShownPane(viewer)) << "back on the contents";
 }
 
 }  // namespace
