@@ -113,19 +113,14 @@ void TApplication::HandleException() {
     }
 }
 
-bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
-    helpUsed_ = true;
-    const TWinHelpFunction winHelp = winHelp_ ? winHelp_ : WinHelpA;
-    return winHelp(MainWindow(), helpFile_.c_str(), command, data) != FALSE;
-}
+bool TApplication::ShowHelp(THelpPage page) { return help_.Show(MainWindow(), page); }
 
 void TApplication::Activated() {
     if (OnActivate) OnActivate();
 }
 
 void TApplication::MainFormDestroyed() {
-    if (helpUsed_) HelpCommand(HELP_QUIT, 0);
-    helpUsed_ = false;
+    help_.Close(MainWindow());
     SetMainForm(nullptr);
     if (running_) PostQuitMessage(0);
 }
