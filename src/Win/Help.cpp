@@ -4,6 +4,7 @@
 // HTML Help, and a Wine without hhctrl, still have WinHelp.
 #include "Win/Help.h"
 
+#include "Base/Text.h"
 #include "Win/Application.h"
 
 #include <htmlhelp.h>
@@ -23,7 +24,7 @@ const char kNoKeyword[] = "";
 std::string FindHelpFile(const std::string& name) {
     const std::string beside = FileBesideProgram(name);
     const std::string folder = beside.substr(0, beside.size() - name.size() - 1);
-    const auto parentEnd = folder.find_last_of("\\/");
+    const auto parentEnd = FindLastOf(folder, "\\/");
     if (FileExists(beside) || parentEnd == std::string::npos) return beside;
     const std::string above = folder.substr(0, parentEnd + 1) + name;
     return FileExists(above) ? above : beside;
