@@ -3,7 +3,6 @@
 #include "Entries/Link.h"
 
 #include "Base/Text.h"
-#include "Entries/SplitCmd.h"
 
 const char* const LinkMessages[kLinkStateCount] = {
     "NO SELECTED ENTRY\r\nSelect an entry in the lists above.",
@@ -45,18 +44,26 @@ bool QueryFreeSpace(const char* root) {
     return GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters);
 }
 
+// Whether the drive of `root` ("X:\") exists but cannot report its free space: no disk in it.
+bool DriveWithoutDisk(const char* root) {
+    const UINT driveType = GetDriveTypeA(root);
+    if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR) return false;
+    return !QueryFreeSpace(root);
+}
+
 }  // namespace
 
 void InitDiskFreeSpaceFunction() { DiskFreeSpaceEx(); }
 
-LinkState ProgramLinkState(const std::string& program) {
+LinkState ProgramLinkState(const std::string& program, TProbeCache* cache) {
     if (program.empty()) return lsInvalidLink;
-    if (FileExists(program)) return lsExistingLink;
+    if (FileExists(program, cache)) return lsExistingLink;
     // Only "X:\..." names a drive; a relative or UNC path must not be taken for drive B: or worse.
     const char letter = AsciiUpper(program[0]);
     if (letter < 'A' || letter > 'Z' || program.compare(1, 2, ":\\") != 0) return lsInvalidLink;
     const char root[] = {letter, ':', '\\', '\0'};
-    const UINT driveType = GetDriveTypeA(root);
-    if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR) return lsInvalidLink;
-    return QueryFreeSpace(root) ? lsInvalidLink : lsMissingDisk;
+    if (!cache) return DriveWithoutDisk(root) ? lsMissingDisk : lsInvalidLink;
+    const auto [known, added] = cache->drivesWithoutDisk.try_emplace(letter, false);
+    if (added) known->second = DriveWithoutDisk(root);
+    return known->second ? lsMissingDisk : lsInvalidLink;
 }

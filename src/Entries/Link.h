@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "Entries/SplitCmd.h"
+
 #include <string>
 
 enum LinkState {
@@ -26,8 +28,9 @@ extern const COLORREF LinkColors[kLinkStateCount];
 
 // For a resolved program path: lsExistingLink when the file exists; lsMissingDisk when it starts
 // with a drive root "X:\" whose drive exists but cannot report its free space (no disk);
-// otherwise lsInvalidLink (also for an empty, relative or UNC path).
-LinkState ProgramLinkState(const std::string& program);
+// otherwise lsInvalidLink (also for an empty, relative or UNC path). With `cache`, a file or drive
+// probed before is answered from it.
+LinkState ProgramLinkState(const std::string& program, TProbeCache* cache = nullptr);
 
 // Looks up GetDiskFreeSpaceExA once (the program calls this at start); GetDiskFreeSpaceA is
 // used where it is missing.

@@ -41,7 +41,12 @@ unsigned long probeCount = 0;
 
 unsigned long BenchmarkSeam::FileProbeCount() { return probeCount; }
 
-bool FileExists(const std::string& name) {
+bool FileExists(const std::string& name, TProbeCache* cache) {
+    if (cache) {
+        const auto [known, added] = cache->files.try_emplace(name, false);
+        if (added) known->second = FileExists(name);
+        return known->second;
+    }
     ++probeCount;
     WIN32_FIND_DATAA data;
     const TFindHandle find(FindFirstFileA(name.c_str(), &data));
@@ -58,19 +63,19 @@ void StripQuotes(std::string& text) {
     if (quote != std::string::npos) text.erase(quote, 1);
 }
 
-std::string SearchProgram(const std::string& name) {
+std::string SearchProgram(const std::string& name, TProbeCache* cache) {
     if (name.empty()) return {};
-    if (FileExists(name)) return name;
+    if (FileExists(name, cache)) return name;
     for (const std::string& directory : SearchList()) {
         if (directory.empty()) continue;
-        const char last = directory.back();
-        const std::string candidate = directory + (last == ':' || last == '\\' ? "" : "\\") + name;
-        if (FileExists(candidate)) return candidate;
+        const bool endsInSeparator = FindLastOf(directory, ":\\") + 1 == directory.size();
+        const std::string candidate = directory + (endsInSeparator ? "" : "\\") + name;
+        if (FileExists(candidate, cache)) return candidate;
     }
     return {};
 }
 
-void SplitCommandLine(const std::string& line, std::string& program, std::string& params) {
+void SplitCommandLine(const std::string& line, std::string& program, std::string& params, TProbeCache* cache) {
     program = TrimBlanks(line);
     StripQuotes(program);
     const std::string saved = program;
@@ -80,7 +85,7 @@ void SplitCommandLine(const std::string& line, std::string& program, std::string
     size_t length = program.size();
     const std::string lower = AsciiLower(program);
     if (lower.find(".exe") == std::string::npos && lower.find(".bat") == std::string::npos) program += ".exe";
-    program = SearchProgram(program);
+    program = SearchProgram(program, cache);
 
     // Otherwise everything up to the first extension, or the whole text with ".exe".
     if (program.empty()) {
@@ -90,10 +95,10 @@ void SplitCommandLine(const std::string& line, std::string& program, std::string
             length = position + 4;
             program = saved.substr(0, length);
             // A path on a drive is kept even when it does not exist: its disk may be missing.
-            if (!StartsWithDrive(program)) program = SearchProgram(program);
+            if (!StartsWithDrive(program)) program = SearchProgram(program, cache);
         } else {
             length = saved.size();
-            program = SearchProgram(saved + ".exe");
+            program = SearchProgram(saved + ".exe", cache);
         }
         if (program.empty()) {
             params = line;

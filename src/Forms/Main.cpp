@@ -3,8 +3,8 @@
 
 #include "Base/Exception.h"
 #include "Base/Text.h"
+#include "Entries/EntryCheck.h"
 #include "Entries/Registry.h"
-#include "Entries/SplitCmd.h"
 #include "Entries/ValueText.h"
 #include "Win/Application.h"
 #include "Win/Bitmaps.h"
@@ -36,6 +36,7 @@ enum : int {
     IDM_HELPTOPICS,
     IDM_HELPSEARCH,
     IDM_HELPABOUT,
+    IDM_EDITCHECK,
 };
 
 enum : int {
@@ -90,6 +91,8 @@ const TMenuItemSpec kFileAndEditMenus[] = {
      "Remove the currently selected entry from the registry file", IDB_MENU_REMOVE},
     {"N2", 1, "-", 0, 0, nullptr, 0},
     {"EditRefreshItem", 1, "Refresh Entry &Views", IDM_EDITREFRESH, VK_F5, "Reread the registry file", 0},
+    {"EditCheckItem", 1, "&Check Entries...", IDM_EDITCHECK, VK_F7,
+     "Check the uninstall command of every entry listed and remove the broken entries", 0},
     {"N3", 1, "-", 0, 0, nullptr, 0},
     {"EditProgramsItem", 1, "&Programs Group", IDM_EDITPROGRAMS, 0, "Open the Programs Group folder",
      IDB_MENU_PROGRAMS},
@@ -177,6 +180,7 @@ const TEventSpec<TMainForm> kEvents[] = {
     {IDM_EDITUNINSTALL, kClicked, &TMainForm::EditUninstallItemClick},
     {IDM_EDITREMOVE, kClicked, &TMainForm::EditRemoveItemClick},
     {IDM_EDITREFRESH, kClicked, &TMainForm::EditRefreshItemClick},
+    {IDM_EDITCHECK, kClicked, &TMainForm::EditCheckItemClick},
     {IDM_EDITPROGRAMS, kClicked, &TMainForm::EditProgramsItemClick},
     {IDM_VIEWMACHINE, kClicked, &TMainForm::ViewLocationItemClick},
     {IDM_VIEW32BIT, kClicked, &TMainForm::ViewLocationItemClick},
@@ -202,11 +206,6 @@ TImageListHandle LoadImageStrip(int resourceId, int count) {
     const TBitmapHandle strip = LoadBitmapResource(resourceId);
     if (images && strip) ImageList_AddMasked(images.Get(), strip.Get(), kMaskColor);
     return images;
-}
-
-// Whether a value name is taken for the uninstall command by the automatic check.
-bool NamesUninstallCommand(const std::string& caption) {
-    return SameTextAscii(caption, "UninstallString") || caption.find("UninstallString") != std::string::npos;
 }
 
 // Sets a flag for its lifetime.
@@ -456,14 +455,18 @@ void TMainForm::EvaluateLink() {
     } else if (checked != 1) {
         LinkState = checked == 0 ? lsNoCheckedItem : lsTooManyCheckedItems;
     } else {
-        const TNativeFileSystemScope fileSystem(location_);
-        // The shown text of a number is no command: such a row resolves as an empty one.
+        // The shown text of a number is no command: such a row resolves as an empty one. Every
+        // evaluation probes afresh: the user may just have inserted the disk or removed the file.
         const std::string caption = ListViewText(details, checkedRow, 0);
-        if (!Contains(nonTextRows_, caption))
-            SplitCommandLine(ListViewText(details, checkedRow, 1), UninstallCommand, UninstallParams);
-        else
+        if (!Contains(nonTextRows_, caption)) {
+            TCommandLink link = EvaluateCommandLink(location_, ListViewText(details, checkedRow, 1));
+            UninstallCommand = std::move(link.program);
+            UninstallParams = std::move(link.params);
+            LinkState = link.state;
+        } else {
             nonTextCommand = caption;
-        LinkState = ProgramLinkState(UninstallCommand);
+            LinkState = ProgramLinkState(UninstallCommand);
+        }
     }
     ShowLinkInfo();
     // Told once when such a row becomes the command, not again on every click that keeps it:

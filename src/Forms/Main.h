@@ -6,10 +6,12 @@
 #include "Base/Text.h"
 #include "Entries/Link.h"
 #include "Entries/Location.h"
+#include "Forms/CheckEntries.h"
 #include "Win/Form.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class TMainForm : public TForm {
 public:
@@ -40,6 +42,7 @@ public:
     void EditUninstallItemClick(const TEvent& event);
     void EditRemoveItemClick(const TEvent& event);
     void EditRefreshItemClick(const TEvent& event);
+    void EditCheckItemClick(const TEvent& event);
     void EditProgramsItemClick(const TEvent& event);
     void ViewLocationItemClick(const TEvent& event);  // every item of the View menu
     void HelpTopicsItemClick(const TEvent& event);
@@ -50,6 +53,10 @@ public:
     void DEntryListDblClick(const TEvent& event);
     void DEntryListKeyPress(const TEvent& event);
     void DEntryListChange(const TEvent& event);  // a row's state changed (LVN_ITEMCHANGED)
+
+    // Deletes each named entry of the shown location with its subtree, as Remove does; the
+    // entries that could not be removed, each with the reason.
+    std::vector<TRemovalFailure> RemoveEntries(const std::vector<std::string>& names);
 
     // Rebuilds both entry lists from the registry and clears the details.
     void RefreshEntryViews();
@@ -83,6 +90,8 @@ private:
     // another one, so nothing may be read, exported or removed through it.
     bool IsSupportedName(const std::string& name) const;
     bool HasSupportedEntry() const { return !EntryName.empty() && IsSupportedName(EntryName); }
+    // Selects entry `name` in whichever entry list holds it, as a click there does.
+    void SelectEntry(const std::string& name);
 
     // The controls the code works with, looked up once when the window is created.
     HWND speedBar_ = nullptr;

@@ -1,10 +1,12 @@
-// TMainForm's entry commands: Uninstall, Remove, the uninstall-command dialog, and the
-// Programs group.
-#include "Forms/Edit.h"
+// TMainForm's entry commands: Uninstall, Remove, the uninstall-command dialog, Check Entries
+// and the Programs group.
 #include "Entries/ExecApp.h"
+#include "Entries/Registry.h"
+#include "Forms/CheckEntries.h"
+#include "Forms/Edit.h"
 #include "Forms/Main.h"
 #include "Forms/MessageDialog.h"
-#include "Entries/Registry.h"
+#include "Win/Controls.h"
 
 namespace {
 
@@ -64,6 +66,41 @@ void TMainForm::DEntryListDblClick(const TEvent&) {
     // Not evaluated: the next click in the details resolves the checked row again.
     UninstallCommand = dialog.Command;
     UninstallParams = dialog.Params;
+}
+
+std::vector<TRemovalFailure> TMainForm::RemoveEntries(const std::vector<std::string>& names) {
+    std::vector<TRemovalFailure> failures;
+    TRegistry registry;
+    registry.ChooseRoot(ShownLocation().root, ShownLocation().view);
+    for (const std::string& name : names) {
+        // An empty name would name the Uninstall key itself, an unsupported one no key or another.
+        if (name.empty() || !IsSupportedName(name))
+            failures.push_back({name, "its name cannot be handled on this system"});
+        else if (!registry.DeleteKeyTree(UninstallEntryPath(name)))
+            failures.push_back({name, "its key cannot be deleted"});
+    }
+    return failures;
+}
+
+void TMainForm::EditCheckItemClick(const TEvent&) {
+    TCheckEntriesForm dialog(Handle(), ShownLocation(),
+                             [this](const std::vector<std::string>& names) { return RemoveEntries(names); });
+    const int result = dialog.ShowModal();
+    RefreshEntryViews();
+    if (result == mrOK) SelectEntry(dialog.SelectedEntry);
+}
+
+void TMainForm::SelectEntry(const std::string& name) {
+    for (HWND list : {cEntryList_, uEntryList_}) {
+        for (int index = 0, count = ListBoxCount(list); index < count; ++index) {
+            if (ListBoxItemText(list, index) != name) continue;
+            ListBoxSelect(list, index);
+            TEvent click;
+            click.Sender = list;
+            CEntryListClick(click);
+            return;
+        }
+    }
 }
 
 void TMainForm::EditProgramsItemClick(const TEvent&) { OpenProgramsGroup(); }

@@ -20,6 +20,14 @@ constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 8;
 constexpr UINT kTextFormat = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;  // as an SS_LEFT | SS_NOPREFIX static draws
 
+// The window a message is shown over: the program's active window (a dialog over the main
+// window, which must take no input either meanwhile), else the main window.
+HWND AnsweredWindow() {
+    HWND active = GetActiveWindow();
+    if (active && TForm::FromHandle(active) && IsWindowEnabled(active)) return active;
+    return Application().MainWindow();
+}
+
 // A lone CR is a line break in the program's messages; CR LF is one everywhere.
 std::string WithLineBreaks(const std::string& text) {
     std::string shown;
@@ -98,7 +106,7 @@ TMessageForm::TMessageForm(const std::string& text, TMessageKind kind) {
 
     const TFormSpec formSpec = {confirmation ? "Confirm" : "Warning", clientWidth, clientHeight, kDialogBorderStyle,
                             kDialogBorderExStyle, 0, false, font.lfFaceName, static_cast<int>(font.lfHeight)};
-    CreateForm(formSpec, layout, {}, Application().MainWindow());
+    CreateForm(formSpec, layout, {}, AnsweredWindow());
 
     const HFONT shownFont = KeepFont(std::move(messageFont));
     for (const TControlSpec& row : layout)

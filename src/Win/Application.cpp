@@ -2,6 +2,7 @@
 #include "Win/Application.h"
 
 #include "Base/Exception.h"
+#include "Base/Text.h"
 #include "Win/Form.h"
 
 std::string GetShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
@@ -131,5 +132,5 @@ std::string FileBesideProgram(const std::string& name) {
     while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) >= path.size())
         path.resize(path.size() * 2);
     path.resize(length);
-    return path.substr(0, path.find_last_of("\\/") + 1) + name;
+    return path.substr(0, FindLastOf(path, "\\/") + 1) + name;
 }

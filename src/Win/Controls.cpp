@@ -137,6 +137,25 @@ void ListViewSetChecked(HWND list, int row, bool checked) {
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+void ListViewSetData(HWND list, int row, LPARAM data) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ListViewData(HWND list, int row) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
+}
+
+int ListViewSelectedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
 namespace {
 
 int CALLBACK CompareCaptions(LPARAM firstRow, LPARAM secondRow, LPARAM captionsAddress) {
@@ -152,11 +171,7 @@ void ListViewSortByCaption(HWND list) {
     std::vector<std::string> captions(static_cast<size_t>(ListViewRowCount(list)));
     for (size_t row = 0; row < captions.size(); ++row) {
         captions[row] = ListViewText(list, static_cast<int>(row), 0);
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = static_cast<int>(row);
-        item.lParam = static_cast<LPARAM>(row);
-        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        ListViewSetData(list, static_cast<int>(row), static_cast<LPARAM>(row));
     }
     SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&captions), reinterpret_cast<LPARAM>(CompareCaptions));
 }

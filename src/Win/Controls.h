@@ -32,6 +32,11 @@ std::string ListViewText(HWND list, int row, int column);
 int ListViewRowCount(HWND list);
 bool ListViewChecked(HWND list, int row);
 void ListViewSetChecked(HWND list, int row, bool checked);
+// A row's item data (lParam), which the list keeps for the program.
+void ListViewSetData(HWND list, int row, LPARAM data);
+LPARAM ListViewData(HWND list, int row);
+// The first selected row; -1 for none.
+int ListViewSelectedRow(HWND list);
 // Sorts the rows by caption, ascending, with lstrcmpA. Uses the rows' item data (lParam).
 void ListViewSortByCaption(HWND list);
 
