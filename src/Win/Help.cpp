@@ -50,7 +50,7 @@ bool THelpViewers::Show(HWND owner, THelpPage page) { return ShowInHtmlHelp(owne
 
 void THelpViewers::Close(HWND owner) {
     if (htmlHelpUsed_) HtmlHelpFunction()(nullptr, nullptr, HH_CLOSE_ALL, 0);
-    if (winHelpUsed_) (winHelp_ ? winHelp_ : WinHelpA)(owner, ViewerFileName(winHelpFile_).c_str(), HELP_QUIT, 0);
+    if (winHelpUsed_) WinHelpFunction()(owner, ViewerFileName(winHelpFile_).c_str(), HELP_QUIT, 0);
     htmlHelpUsed_ = winHelpUsed_ = false;
 }
 
@@ -87,7 +87,7 @@ bool THelpViewers::ShowInHtmlHelp(HWND owner, THelpPage page) {
 }
 
 bool THelpViewers::ShowInWinHelp(HWND owner, THelpPage page) {
-    const TWinHelpFunction winHelp = winHelp_ ? winHelp_ : WinHelpA;
+    const TWinHelpFunction winHelp = WinHelpFunction();
     const std::string file = ViewerFileName(winHelpFile_);
     winHelpUsed_ = true;
     switch (page) {

@@ -26,7 +26,6 @@ class THelpViewers {
 public:
     // The help in its two forms, each by its full path; an empty or missing .chm means WinHelp.
     void SetFiles(std::string htmlHelpFile, std::string winHelpFile);
-    const std::string& WinHelpFile() const { return winHelpFile_; }
 
     // Shows `page` for the window `owner`: in HTML Help when the .chm exists and HTML Help opens
     // it, else in WinHelp. True when the viewer reported success.
@@ -42,6 +41,7 @@ private:
     using THtmlHelpFunction = HWND(WINAPI*)(HWND caller, LPCSTR file, UINT command, DWORD_PTR data);
 
     THtmlHelpFunction HtmlHelpFunction();  // null when hhctrl.ocx is missing
+    TWinHelpFunction WinHelpFunction() const { return winHelp_ ? winHelp_ : WinHelpA; }
     bool ShowInHtmlHelp(HWND owner, THelpPage page);
     bool ShowInWinHelp(HWND owner, THelpPage page);
 

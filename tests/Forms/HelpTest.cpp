@@ -442,6 +442,7 @@ TEST_F(WinHelpViewerTest, ShortCutsOpenTheViewerOnTheContentsAndItQuitsWithThePr
     ASSERT_NE(nullptr, WaitForViewer(false)) << "Ctrl+F1 started the viewer";
     PressKey(Control("CEntryList"), VK_F1);
     ExpectContentsPage(WaitForViewer(true));
+    EXPECT_EQ(nullptr, FindWindowA("HH Parent", nullptr)) << "no HTML Help without Twk.chm";
 }
 
 TEST_F(WinHelpViewerTest, F1InAnOpenMenuOpensTheContents) {
