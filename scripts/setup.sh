@@ -10,6 +10,7 @@ packages=(
     halibut zip unzip
     nsis wixl
     dpkg-dev
+    locales
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -40,9 +41,21 @@ if [ -f "$classic" ]; then
     fi
 fi
 
-[ ${#missing[@]} -eq 0 ] && [ "$sources_changed" = no ] && exit 0
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ] || [ "$sources_changed" = yes ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+fi
+
+# The code page 932 tests (twk_cp932_tests) run Wine under a Japanese locale, from which Wine
+# takes its ANSI code page; without the locale they would run in the Western one.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+    echo "Generating the ja_JP.UTF-8 locale"
+    grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
+        $sudo sed -i -E 's/^#[[:space:]]*(ja_JP\.UTF-8 UTF-8)[[:space:]]*$/\1/' /etc/locale.gen
+    grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
+fi

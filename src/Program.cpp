@@ -16,9 +16,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     InitDiskFreeSpaceFunction();
     TApplication& application = Application();
     application.SetTitle("Tarnwick");
-    // By its full path: an export or import moves the current folder, where a help viewer
+    // By their full paths: an export or import moves the current folder, where a help viewer
     // would otherwise look first.
-    application.SetHelpFile(FileBesideProgram("Twk.hlp"));
+    application.Help().SetFiles(FindHelpFile("Twk.chm"), FindHelpFile("Twk.hlp"));
     try {
         TMainForm mainForm;
         application.SetMainForm(&mainForm);

@@ -6,6 +6,8 @@
 #include "Win/Controls.h"
 #include "Win/Widgets.h"
 
+#include <cstdio>
+
 namespace {
 
 TModalAnswer* activeAnswer = nullptr;
@@ -253,9 +255,29 @@ void TTestDialog::FlatButtonClick(const TEvent&) { ++FlatButtonClicks; }
 
 bool TTestDialog::OnEvent(const TEvent& event) { return DispatchEvent(*this, kTestDialogEvents, event); }
 
+TWatchdog::TWatchdog(const char* what, DWORD seconds)
+    : what_(what), milliseconds_(seconds * 1000), done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      thread_(CreateThread(nullptr, 0, Watch, this, 0, nullptr)) {}
+
+TWatchdog::~TWatchdog() {
+    SetEvent(done_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    CloseHandle(done_);
+}
+
+DWORD WINAPI TWatchdog::Watch(void* self) {
+    const auto& watchdog = *static_cast<const TWatchdog*>(self);
+    if (WaitForSingleObject(watchdog.done_, watchdog.milliseconds_) == WAIT_OBJECT_0) return 0;
+    std::printf("watchdog: %s did not end within %lu s\n", watchdog.what_, watchdog.milliseconds_ / 1000);
+    std::fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return 1;
+}
+
 void TMainWindowFixture::OpenMainWindow() {
     Application().SetTitle("Tarnwick");
-    Application().SetHelpFile("Twk.hlp");
+    Application().Help().SetFiles("", "Twk.hlp");
     OpenForm(true);
 }
 

@@ -151,6 +151,23 @@ protected:
     bool OnEvent(const TEvent& event) override;
 };
 
+// Ends the test program when a call into another program's code does not return within
+// `seconds`, so that a hanging viewer cannot hold up the suite until ctest's limit.
+class TWatchdog {
+public:
+    TWatchdog(const char* what, DWORD seconds);
+    ~TWatchdog();
+    TWatchdog(const TWatchdog&) = delete;
+    TWatchdog& operator=(const TWatchdog&) = delete;
+
+private:
+    static DWORD WINAPI Watch(void* self);
+    const char* what_;
+    DWORD milliseconds_;
+    HANDLE done_;
+    HANDLE thread_;
+};
+
 // A TMainForm as the application's main form, and what a test does with it; the window part
 // of fixtures, whichever registry they give it.
 class TMainWindowFixture {

@@ -14,14 +14,15 @@
 
 class TScratchFolder {
 public:
-    TScratchFolder() {
+    // `suffix` ends the folder's name, for tests of names in other scripts (UTF-8 under the manifest).
+    explicit TScratchFolder(const std::string& suffix = "") {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         // A folder left by a crashed run may hold the name: take the next free one.
         static int counter = 0;
         do {
             path_ = std::string(temp) + "twk-scratch-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(++counter);
+                    std::to_string(++counter) + suffix;
         } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
         EXPECT_TRUE(FileNames().empty()) << path_;
     }
@@ -66,6 +67,7 @@ public:
         return text.str();
     }
     static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    static bool Copy(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE); }
 
 private:
     std::string path_;

@@ -72,3 +72,4 @@ using TIconHandle = TUniqueHandle<TNullHandleTraits<HICON, &DestroyIcon>>;
 using TImageListHandle = TUniqueHandle<TNullHandleTraits<HIMAGELIST, &ImageList_Destroy>>;
 using TMenuHandle = TUniqueHandle<TNullHandleTraits<HMENU, &DestroyMenu>>;
 using TAcceleratorHandle = TUniqueHandle<TNullHandleTraits<HACCEL, &DestroyAcceleratorTable>>;
+using TModuleHandle = TUniqueHandle<TNullHandleTraits<HMODULE, &FreeLibrary>>;

@@ -117,7 +117,7 @@ private:
 // Creates an empty, uniquely named file in the folder of `target` (same volume: a rename
 // replaces the target in one step). Throws "Unable to write to %s" naming `fileName`.
 std::string CreateFileBeside(const std::string& target, const std::string& fileName) {
-    const std::string folder = target.substr(0, target.find_last_of("\\/") + 1);
+    const std::string folder = target.substr(0, FindLastOf(target, "\\/") + 1);
     char path[MAX_PATH];
     if (folder.empty() || !GetTempFileNameA(folder.c_str(), "twk", 0, path))
         throw Exception(FormatMessageText(kUnableToWrite, fileName));
@@ -174,43 +174,101 @@ std::string NameSeries(const TStringList& names) {
     return series;
 }
 
+// A section or key name as the check read it, with its line number.
+struct TCheckedName {
+    std::string name;
+    std::size_t line;
+};
+
+struct TCheckedSection {
+    TCheckedName header;
+    std::vector<TCheckedName> keys;
+};
+
+// Throws "Unable to import <file>: line <n> <what>".
+[[noreturn]] void RefuseLine(const std::string& fileName, std::size_t line, const std::string& what) {
+    throw Exception(FormatMessageText(kUnableToImport, fileName) + ": line " + std::to_string(line) + " " + what);
+}
+
 // Refuses a file with a line that the profile functions would drop or misread, naming the
 // first: what is neither blank, a comment (";"), a section header ("[name]") nor a value line
-// ("name=value"); a header of an empty name or of a name with a "\" (no entry's key name); a
-// section that appeared before (the profile functions read only its first part); a value
-// above the first section (no entry's value). A file without any section is refused as well.
-void CheckExchangeLines(const std::string& fileName, const std::string& text) {
-    const auto refuse = [&](std::size_t number, const std::string& what) {
-        throw Exception(FormatMessageText(kUnableToImport, fileName) + ": line " + std::to_string(number) + " " +
-                        what);
-    };
-    std::set<std::string> sections;
+// ("name=value"); a carriage return that does not end a line with its line feed (the profile
+// functions end a line there too, so the rest of it would be read as a line of its own); a
+// header of an empty name or of a name with a "\" (no entry's key name); a section that
+// appeared before (the profile functions read only its first part); a value above the first
+// section (no entry's value), one without a name (never read) or one whose key appeared before
+// in its section (only the first is read). A file without any section is refused as well.
+// Gives the sections with their keys, in file order.
+std::vector<TCheckedSection> CheckExchangeLines(const std::string& fileName, const std::string& text) {
+    const auto refuse = [&](std::size_t number, const std::string& what) { RefuseLine(fileName, number, what); };
+    std::vector<TCheckedSection> sections;
+    std::set<std::wstring> foldedSections, foldedKeys;
     std::size_t number = 0;
     for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
+        // No second byte of a double-byte character is a CR or an LF.
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
         const std::string line = text.substr(start, end - start);
-        start = end + 1;
         ++number;
+        start = end + 1;
+        if (end < text.size() && text[end] == '\r') {
+            if (start < text.size() && text[start] != '\n')
+                refuse(number, "ends in a carriage return without a line feed");
+            ++start;
+        }
 
         constexpr const char* kNeither = "is neither a section header, a value nor a comment";
         if (line.find('\0') != std::string::npos) refuse(number, kNeither);
         const std::string trimmed = TrimBlanks(line);
         if (trimmed.empty() || trimmed.front() == ';') continue;
         // The profile functions take a line that starts with "[" and holds a "]" for a header.
-        if (trimmed.front() == '[' && trimmed.find(']') != std::string::npos) {
-            if (trimmed.back() != ']') refuse(number, kNeither);
+        if (trimmed.front() == '[' && FindCharacter(trimmed, ']') != std::string::npos) {
+            if (FindLastOf(trimmed, "]") + 1 != trimmed.size()) refuse(number, kNeither);
             const std::string section = TrimBlanks(trimmed.substr(1, trimmed.size() - 2));
             if (section.empty()) refuse(number, "names an empty section");
-            if (section.find('\\') != std::string::npos) refuse(number, "names a section with a '\\'");
-            if (!sections.insert(AsciiLower(section)).second) refuse(number, "repeats the section '" + section + "'");
-        } else if (trimmed.find('=') != std::string::npos) {
+            if (FindCharacter(section, '\\') != std::string::npos) refuse(number, "names a section with a '\\'");
+            if (!foldedSections.insert(TIniFile::FoldedName(section)).second)
+                refuse(number, "repeats the section '" + section + "'");
+            sections.push_back({{section, number}, {}});
+            foldedKeys.clear();
+        } else if (const auto equals = FindCharacter(trimmed, '='); equals != std::string::npos) {
             if (sections.empty()) refuse(number, "holds a value before the first section");
+            const std::string key = TrimBlanks(trimmed.substr(0, equals));
+            if (key.empty()) refuse(number, "holds a value without a name");
+            if (!foldedKeys.insert(TIniFile::FoldedName(key)).second) refuse(number, "repeats the key '" + key + "'");
+            sections.back().keys.push_back({key, number});
         } else {
             refuse(number, kNeither);
         }
     }
     if (sections.empty()) throw Exception(FormatMessageText(kUnableToImport, fileName) + ": it holds no section");
+    return sections;
+}
+
+// Refuses the file unless the profile functions give the names the check read, in the same
+// order: they read the text as UTF-16, may trim blanks beyond the codes 0 to 32 (U+3000,
+// U+00A0), and give a byte sequence that is no character of the code page as another name. `after` is the line to name when they read more names.
+void CheckNamesAsRead(const std::string& fileName, const TStringList& read, const std::vector<TCheckedName>& checked,
+                      std::size_t after) {
+    for (std::size_t i = 0; i < std::max(read.size(), checked.size()); ++i) {
+        if (i < read.size() && i < checked.size() &&
+            TIniFile::FoldedName(read[i]) == TIniFile::FoldedName(checked[i].name))
+            continue;
+        RefuseLine(fileName, i < checked.size() ? checked[i].line : after, "is read otherwise by this system");
+    }
+}
+
+// The sections and keys of `ini` as the profile functions read them, checked against the check's.
+void CheckFileAsRead(const TIniFile& ini, const std::string& fileName, const std::vector<TCheckedSection>& sections) {
+    TStringList read;
+    ini.ReadSectionNames(read);
+    std::vector<TCheckedName> headers;
+    for (const TCheckedSection& section : sections) headers.push_back(section.header);
+    CheckNamesAsRead(fileName, read, headers, headers.back().line);
+    for (const TCheckedSection& section : sections) {
+        ini.ReadKeyNames(section.header.name, read);
+        CheckNamesAsRead(fileName, read, section.keys, section.header.line);
+    }
 }
 
 }  // namespace
@@ -287,25 +345,18 @@ void ImportEntries(const std::string& fileName, const TEntryLocation& location) 
     // read through a copy in it.
     const std::string bytes = ReadFileBytes(fileName);
     const std::string text = ExchangeTextOf(bytes, fileName);
-    CheckExchangeLines(fileName, text);
+    const std::vector<TCheckedSection> checked = CheckExchangeLines(fileName, text);
     const std::unique_ptr<TTemporaryFile> copy = text == bytes ? nullptr : CopyToTemporaryFile(text);
     TIniFile ini(copy ? copy->Path() : fileName);
-    TStringList sections;
-    ini.ReadSectionNames(sections);
+    CheckFileAsRead(ini, fileName, checked);
     TRegistry registry;
     registry.ChooseRoot(location.root, location.view);
-    for (const std::string& section : sections) {
-        if (!registry.OpenRegistryKey(UninstallEntryPath(section), true))
-            throw Exception(FormatMessageText(kUnableToCreateKey, section));
-
-        TStringList keys;
-        ini.ReadKeyNames(section, keys);
-        // A repeated key name reads as its first occurrence, so it is written once.
-        std::set<std::string> writtenKeys;
-        for (const std::string& key : keys) {
-            if (!writtenKeys.insert(AsciiLower(key)).second) continue;
-            registry.WriteStringValue(key == DefaultValueKey ? "" : key, ini.ReadString(section, key, ""));
-        }
+    for (const TCheckedSection& section : checked) {
+        const std::string& name = section.header.name;
+        if (!registry.OpenRegistryKey(UninstallEntryPath(name), true))
+            throw Exception(FormatMessageText(kUnableToCreateKey, name));
+        for (const TCheckedName& key : section.keys)
+            registry.WriteStringValue(key.name == DefaultValueKey ? "" : key.name, ini.ReadString(name, key.name, ""));
         registry.CloseRegistryKey();
     }
 }

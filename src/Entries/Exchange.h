@@ -46,8 +46,10 @@ std::string ExchangeTextOf(const std::string& bytes, const std::string& fileName
 // Writes every section of `fileName` into UninstallKeyPath\<section> of `location` as REG_SZ
 // values. The file is read as ExchangeTextOf gives its bytes. Before writing anything, throws
 // Exception "Unable to import %s: line <n> <what>" for the first line that is no section
-// header, value, comment or blank, that names an empty section or one with a "\", that repeats
-// a section or holds a value before the first section, and "Unable to import %s: it holds no
-// section" when there is none. Throws Exception / ERegistryException when the file cannot be
-// read or a key or value fails.
+// header, value, comment or blank, that ends in a carriage return without a line feed, that
+// names an empty section or one with a "\", that repeats a section or a key of its section (in
+// any case of any script), that holds a value before the first section or one without a name,
+// or whose name the profile functions read otherwise than this check; and "Unable to import %s:
+// it holds no section" when there is none. Throws Exception / ERegistryException when the file
+// cannot be read or a key or value fails.
 void ImportEntries(const std::string& fileName, const TEntryLocation& location);

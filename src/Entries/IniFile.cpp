@@ -2,6 +2,7 @@
 #include "Entries/IniFile.h"
 
 #include "Base/Exception.h"
+#include "Entries/CodePage.h"
 
 #include <windows.h>
 
@@ -41,6 +42,12 @@ bool Fits(const std::string& text) { return text.size() <= TIniFile::MaxTextLeng
 bool IsUsableName(const std::string& name) { return !name.empty() && Fits(name); }
 
 }  // namespace
+
+std::wstring TIniFile::FoldedName(const std::string& name) {
+    std::wstring folded = WideFromCodePage(CP_ACP, name);
+    CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
+    return folded;
+}
 
 void TIniFile::ReadSectionNames(TStringList& list) const {
     const std::string names = ReadWhole(kListBufferSize, [this](char* buffer, DWORD size) {

@@ -16,6 +16,11 @@ public:
 
     const std::string& FileName() const { return fileName_; }
 
+    // `name` the way Windows' profile functions and the registry compare section and key names:
+    // in UTF-16, with the letters of every script in one case. Two names of one form are one
+    // section, key or value there (Wine's profile functions fold ASCII letters only).
+    static std::wstring FoldedName(const std::string& name);
+
     // Replaces `list` with the file's section names in file order (empty when there is no file).
     void ReadSectionNames(TStringList& list) const;
 

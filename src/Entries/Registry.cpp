@@ -184,31 +184,39 @@ void TRegistry::WriteStringValue(const std::string& name, const std::string& tex
 
 namespace {
 
-// Deletes `name` (one or more components, the last non-empty) below `base` with its subtree,
-// every key opened and deleted in the registry view `view`.
-bool DeleteTreeBelow(HKEY base, const std::string& name, REGSAM view) {
-    if (name.empty() || name.back() == '\\' || name.front() == '\\') return false;
-
+// Deletes the key `name` (one component) below `parent` with its subtree, every key opened
+// and deleted in the registry view `view`. The UTF-16 functions take each subkey's own name,
+// also one that the ANSI code page cannot hold.
+bool DeleteWideTree(HKEY parent, const std::wstring& name, REGSAM view) {
     TKeyHandle key;
-    if (OpenKeyPath(base, name, false, view, key) == ERROR_SUCCESS) {
-        DWORD count = 0, bufferLength = 0;
-        if (QueryNameLimits(key.Get(), true, count, bufferLength)) {
-            std::string buffer(bufferLength, '\0'), subkey;
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS | view, key.Receive()) == ERROR_SUCCESS) {
+        DWORD count = 0;
+        if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+            std::wstring buffer(kLongestName + 1, L'\0');
             for (DWORD index = count; index-- > 0;) {
-                if (ReadNameAt(key.Get(), true, index, buffer, subkey) == ERROR_SUCCESS && !subkey.empty())
-                    DeleteTreeBelow(key.Get(), subkey, view);
+                DWORD length = static_cast<DWORD>(buffer.size());
+                if (RegEnumKeyExW(key.Get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) ==
+                        ERROR_SUCCESS &&
+                    length > 0)
+                    DeleteWideTree(key.Get(), buffer.substr(0, length), view);
             }
         }
         key.Reset();
     }
+    return RegDeleteKeyExW(parent, name.c_str(), view, 0) == ERROR_SUCCESS;
+}
 
-    // Delete the leaf through its parent so that no single call carries a long path.
-    const size_t lastSeparator = name.rfind('\\');
-    if (lastSeparator == std::string::npos) return RegDeleteKeyExA(base, name.c_str(), view, 0) == ERROR_SUCCESS;
+// Deletes `path` (one or more components, the last non-empty) below `base` with its subtree.
+// The leaf is deleted through its parent, so that no single call carries a long path.
+bool DeleteTreeBelow(HKEY base, const std::string& path, REGSAM view) {
+    const auto lastSeparator = FindLastOf(path, "\\");
+    if (path.empty() || path.front() == '\\' || lastSeparator + 1 == path.size()) return false;
     TKeyHandle parent;
-    if (OpenKeyPath(base, name.substr(0, lastSeparator), false, view, parent) != ERROR_SUCCESS) return false;
-    const std::string leaf = name.substr(lastSeparator + 1);
-    return RegDeleteKeyExA(parent.Get(), leaf.c_str(), view, 0) == ERROR_SUCCESS;
+    const std::string parentPath = lastSeparator == std::string::npos ? "" : path.substr(0, lastSeparator);
+    if (OpenKeyPath(base, parentPath, false, view, parent) != ERROR_SUCCESS) return false;
+    const std::string leaf = path.substr(lastSeparator + 1);
+    return DeleteWideTree(parent.Get(), WideFromCodePage(CP_ACP, leaf), view);
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ std::string SearchProgram(const std::string& name, TProbeCache* cache) {
     if (FileExists(name, cache)) return name;
     for (const std::string& directory : SearchList()) {
         if (directory.empty()) continue;
-        const char last = directory.back();
-        const std::string candidate = directory + (last == ':' || last == '\\' ? "" : "\\") + name;
+        const bool endsInSeparator = FindLastOf(directory, ":\\") + 1 == directory.size();
+        const std::string candidate = directory + (endsInSeparator ? "" : "\\") + name;
         if (FileExists(candidate, cache)) return candidate;
     }
     return {};

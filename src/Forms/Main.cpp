@@ -303,7 +303,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // F1 in an open menu: the menu sends WM_HELP for its item. A modal dialog's menus pass
     // theirs up to this window too; help is only for this window's own menus.
     if (message == WM_HELP && reinterpret_cast<const HELPINFO*>(lParam)->iContextType == HELPINFO_MENUITEM) {
-        if (IsWindowEnabled(Handle())) Application().HelpCommand(HELP_CONTEXT, 0);
+        if (IsWindowEnabled(Handle())) Application().ShowHelp(THelpPage::ContentsTopic);
         return TRUE;
     }
     return TForm::HandleMessage(message, wParam, lParam);

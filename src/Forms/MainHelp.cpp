@@ -4,13 +4,9 @@
 #include "Forms/About.h"
 #include "Win/Application.h"
 
-void TMainForm::HelpTopicsItemClick(const TEvent&) { Application().HelpCommand(HELP_CONTENTS, 0); }
+void TMainForm::HelpTopicsItemClick(const TEvent&) { Application().ShowHelp(THelpPage::Contents); }
 
-void TMainForm::HelpSearchItemClick(const TEvent&) {
-    // An empty keyword opens the viewer's keyword search.
-    static const char kNoKeyword[] = "";
-    Application().HelpCommand(HELP_PARTIALKEY, reinterpret_cast<ULONG_PTR>(kNoKeyword));
-}
+void TMainForm::HelpSearchItemClick(const TEvent&) { Application().ShowHelp(THelpPage::Index); }
 
 void TMainForm::HelpAboutItemClick(const TEvent&) {
     TAboutForm about(Handle());

@@ -2,6 +2,7 @@
 #include "Win/Application.h"
 
 #include "Base/Exception.h"
+#include "Base/Text.h"
 #include "Win/Form.h"
 
 std::string GetShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
@@ -112,19 +113,14 @@ void TApplication::HandleException() {
     }
 }
 
-bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
-    helpUsed_ = true;
-    const TWinHelpFunction winHelp = winHelp_ ? winHelp_ : WinHelpA;
-    return winHelp(MainWindow(), helpFile_.c_str(), command, data) != FALSE;
-}
+bool TApplication::ShowHelp(THelpPage page) { return help_.Show(MainWindow(), page); }
 
 void TApplication::Activated() {
     if (OnActivate) OnActivate();
 }
 
 void TApplication::MainFormDestroyed() {
-    if (helpUsed_) HelpCommand(HELP_QUIT, 0);
-    helpUsed_ = false;
+    help_.Close(MainWindow());
     SetMainForm(nullptr);
     if (running_) PostQuitMessage(0);
 }
@@ -136,5 +132,5 @@ std::string FileBesideProgram(const std::string& name) {
     while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) >= path.size())
         path.resize(path.size() * 2);
     path.resize(length);
-    return path.substr(0, path.find_last_of("\\/") + 1) + name;
+    return path.substr(0, FindLastOf(path, "\\/") + 1) + name;
 }

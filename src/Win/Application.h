@@ -1,7 +1,9 @@
-// TApplication: the program's one application object. It holds the title and help file, the
+// TApplication: the program's one application object. It holds the title and help viewers, the
 // current hint with its event, the activation event, runs the message loops (accelerators,
 // dialog keys, idle hint processing) and shows the error box for exceptions.
 #pragma once
+
+#include "Win/Help.h"
 
 #include <windows.h>
 
@@ -20,8 +22,8 @@ class TApplication {
 public:
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
-    const std::string& HelpFile() const { return helpFile_; }
-    void SetHelpFile(std::string helpFile) { helpFile_ = std::move(helpFile); }
+    // The help viewers and their files.
+    THelpViewers& Help() { return help_; }
 
     // The main form: its activation messages fire OnActivate, its accelerators are translated,
     // and when Run is looping its destruction ends the loop. Null clears it and both events.
@@ -56,11 +58,8 @@ public:
     // For catch blocks: shows the exception being handled (any type) in the error box.
     void HandleException();
 
-    // Runs a help command on HelpFile() with the main window as owner; WinHelpA's result.
-    bool HelpCommand(UINT command, ULONG_PTR data);
-    // Test seam: replaces WinHelpA for every help command; nullptr restores the real call.
-    using TWinHelpFunction = BOOL(WINAPI*)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
-    void SetWinHelpFunction(TWinHelpFunction function) { winHelp_ = function; }
+    // Shows `page` of the help with the main window as owner; true when the viewer did.
+    bool ShowHelp(THelpPage page);
 
     // Called by the main form: the application became active / the main window is going away.
     void Activated();
@@ -71,14 +70,12 @@ private:
     void ProcessMessage(MSG& message);
 
     std::string title_;
-    std::string helpFile_;
+    THelpViewers help_;
     std::string hint_;
     TForm* mainForm_ = nullptr;
     bool running_ = false;
     bool terminated_ = false;
     int exitCode_ = 0;
-    bool helpUsed_ = false;
-    TWinHelpFunction winHelp_ = nullptr;  // null: the real WinHelpA
 };
 
 // The one application object.

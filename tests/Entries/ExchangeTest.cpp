@@ -120,7 +120,7 @@ TEST_F(ExchangeTest, RoundTripGivesBackEveryValueAsAString) {
     EXPECT_EQ(expected.size(), ValuesOf(EntryPath("Sample")).size());
 }
 
-TEST_F(ExchangeTest, ImportsLargeFilesEmptySectionsAndRepeatedKeys) {
+TEST_F(ExchangeTest, ImportsLargeFilesEmptySectionsAndTheDefaultValue) {
     const std::string file = folder_.Path("many.ini");
     std::string text;
     for (int i = 0; i < 2000; ++i) {
@@ -128,7 +128,7 @@ TEST_F(ExchangeTest, ImportsLargeFilesEmptySectionsAndRepeatedKeys) {
         text += "[Entry_" + n + "]\r\nDisplayName=Entry " + n + "\r\nUninstallString=C:\\e" + n + ".exe\r\n";
     }
     text += "[Empty]\r\n"
-            "[Dup]\r\n=empty name first\r\nk=first\r\nK=second\r\n@=default\r\n@=again\r\n"
+            "[Dup]\r\nk=first\r\n@=default\r\n"
             "Long=" + std::string(40000, 'x') + "\r\n";
     TScratchFolder::WriteBytes(file, text);
     CreateEntry("Entry_10001", {{"Keep", "me"}, {"DisplayName", "old"}});
@@ -346,6 +346,12 @@ TEST_F(ExchangeTest, ImportRefusesADamagedFileNamingItsFirstBadLine) {
         {"lines ending in LF only", "[Good]\nk=v\nbroken\n", "line 3 is neither a section header, a value nor a comment"},
         {"UTF-16 file", "\xff\xfe[\0G\0]\0\r\0\n\0o\0o\0p\0s\0"s,
          "line 2 is neither a section header, a value nor a comment"},
+        {"lone CR inside a value line", "[Good]\r\nDisplayName=Good\r[\\]\r\nUninstallString=x\r\n",
+         "line 2 ends in a carriage return without a line feed"},
+        {"key twice", "[Good]\r\nk=first\r\nK=second\r\n", "line 3 repeats the key 'K'"},
+        {"key twice in non-ASCII case", "[Good]\r\nÉté=1\r\nÉTÉ=2\r\n", "line 3 repeats the key 'ÉTÉ'"},
+        {"empty key", "[Good]\r\nk=v\r\n =value\r\n", "line 3 holds a value without a name"},
+        {"section twice in non-ASCII case", "[Good]\r\n[Été]\r\n[ÉTÉ]\r\n", "line 3 repeats the section 'ÉTÉ'"},
     };
     const std::string file = folder_.Path("damaged.ini");
     CreateEntry("Good", {{"DisplayName", "before"}});

@@ -36,11 +36,11 @@ protected:
     void SetUp() override {
         MainFormTest::SetUp();
         helpCalls.clear();
-        Application().SetWinHelpFunction(RecordWinHelp);
+        Application().Help().SetWinHelpFunction(RecordWinHelp);
     }
     void TearDown() override {
         MainFormTest::TearDown();  // the window's end may still ask the viewer to quit
-        Application().SetWinHelpFunction(nullptr);
+        Application().Help().SetWinHelpFunction(nullptr);
     }
 
     // Checks that exactly one help call was made, to Twk.hlp for the main window, with `command`.
@@ -340,24 +340,41 @@ TEST_F(HelpFileTest, ContextZeroIsTheContentsTopic) {
     EXPECT_EQ(contents, std::vector<unsigned char>(map.begin() + 6, map.end()));
 }
 
-// The real viewer, through the program's real WinHelpA calls (no test seam): Wine's winhlp32,
-// given the help file as the program gives it, by its full path beside the program, while the
-// current folder is elsewhere (as after an export or import).
-class HelpViewerTest : public MainFormTest {
+// The real viewers, through the program's real calls (no test seam), given the help files as
+// the program gives them, by their full paths, here in a folder named in Cyrillic (whose name
+// Wine's WinHelp viewer cannot read in its own code page), while the current folder is
+// elsewhere (as after an export or import).
+class RealViewerTest : public MainFormTest {
 protected:
     void SetUp() override {
         MainFormTest::SetUp();
-        const std::string helpFile = FileBesideProgram("Twk.hlp");
-        // Without the file the viewer would ask the user to find it, in a message box that
-        // would hold up the help call.
-        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(helpFile.c_str())) << helpFile;
-        Application().SetHelpFile(helpFile);
+        for (const char* name : {"Twk.hlp", "Twk.cnt", "Twk.chm"})
+            ASSERT_TRUE(TScratchFolder::Copy(FileBesideProgram(name), helpFolder_.Path(name))) << name;
         GetCurrentDirectoryA(MAX_PATH, startFolder_);
         ASSERT_TRUE(SetCurrentDirectoryA(elsewhere_.Path().c_str()));
     }
     void TearDown() override {
-        MainFormTest::TearDown();  // the window's end tells the viewer to quit
+        MainFormTest::TearDown();  // the window's end closes the viewers
         SetCurrentDirectoryA(startFolder_);
+    }
+
+    TScratchFolder helpFolder_{"-Справка"};
+    TScratchFolder elsewhere_;
+    char startFolder_[MAX_PATH] = "";
+    TWatchdog watchdog_{"a help viewer", 60};
+};
+
+// Wine's winhlp32, a process of its own, for a help folder without Twk.chm.
+class WinHelpViewerTest : public RealViewerTest {
+protected:
+    void SetUp() override {
+        RealViewerTest::SetUp();
+        // Without the file the viewer would ask the user to find it, in a message box that
+        // would hold up the help call.
+        Application().Help().SetFiles(helpFolder_.Path("Missing.chm"), helpFolder_.Path("Twk.hlp"));
+    }
+    void TearDown() override {
+        RealViewerTest::TearDown();
         if (viewerProcess_) {
             EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(viewerProcess_, 10000)) << "the viewer ended";
             if (HWND left = FindWindowA(kViewerClass, nullptr)) PostMessageA(left, WM_CLOSE, 0, 0);
@@ -412,11 +429,9 @@ protected:
     }
 
     HANDLE viewerProcess_ = nullptr;
-    TScratchFolder elsewhere_;
-    char startFolder_[MAX_PATH] = "";
 };
 
-TEST_F(HelpViewerTest, ShortCutsOpenTheViewerOnTheContentsAndItQuitsWithTheProgram) {
+TEST_F(WinHelpViewerTest, ShortCutsOpenTheViewerOnTheContentsAndItQuitsWithTheProgram) {
     ASSERT_EQ(nullptr, FindWindowA(kViewerClass, nullptr)) << "no viewer left from before";
     {
         TCtrlDown ctrl(true);
@@ -429,13 +444,150 @@ TEST_F(HelpViewerTest, ShortCutsOpenTheViewerOnTheContentsAndItQuitsWithTheProgr
     ExpectContentsPage(WaitForViewer(true));
 }
 
-TEST_F(HelpViewerTest, F1InAnOpenMenuOpensTheContents) {
+TEST_F(WinHelpViewerTest, F1InAnOpenMenuOpensTheContents) {
     ASSERT_EQ(nullptr, FindWindowA(kViewerClass, nullptr)) << "no viewer left from before";
     TMenuDriver::ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, TMenuDriver::OnTimer);
     SendMessageA(Form().Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
     KillTimer(nullptr, timer);
     ExpectContentsPage(WaitForViewer(true));
+}
+
+// Wine's HTML Help, whose windows live in the program's own thread. Its page area needs Wine
+// Gecko, which the test prefix lacks: what can be checked is the window with the help's title,
+// its navigation tabs and the contents tree.
+class HtmlHelpViewerTest : public RealViewerTest {
+protected:
+    void SetUp() override {
+        RealViewerTest::SetUp();
+        Application().Help().SetFiles(helpFolder_.Path("Twk.chm"), helpFolder_.Path("Twk.hlp"));
+    }
+
+    static constexpr const char* kViewerClass = "HH Parent";
+
+    // This thread's visible HTML Help window (within 10 s), else null.
+    static HWND WaitForViewer() {
+        for (int tick = 0; tick < 200; ++tick) {
+            PumpMessages();
+            HWND viewer = FindWindowA(kViewerClass, nullptr);
+            if (viewer && IsWindowVisible(viewer)) return viewer;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+
+    static HWND ChildOfClass(HWND parent, const char* className) {
+        std::pair<const char*, HWND> search{className, nullptr};
+        EnumChildWindows(parent, [](HWND child, LPARAM found) {
+            auto& [wanted, match] = *reinterpret_cast<std::pair<const char*, HWND>*>(found);
+            char name[64] = "";
+            GetClassNameA(child, name, sizeof(name));
+            if (lstrcmpiA(name, wanted) != 0) return TRUE;
+            match = child;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        return search.second;
+    }
+
+    // The texts of the contents tree, depth first.
+    static std::vector<std::string> ContentsTree(HWND viewer) {
+        std::vector<std::string> texts;
+        HWND tree = ChildOfClass(viewer, WC_TREEVIEWA);
+        std::function<void(HTREEITEM)> walk = [&](HTREEITEM item) {
+            for (; item; item = TreeView_GetNextSibling(tree, item)) {
+                char text[256] = "";
+                TVITEMA data{};
+                data.mask = TVIF_TEXT;
+                data.hItem = item;
+                data.pszText = text;
+                data.cchTextMax = sizeof(text);
+                SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+                texts.push_back(text);
+                walk(TreeView_GetChild(tree, item));
+            }
+        };
+        if (tree) walk(TreeView_GetRoot(tree));
+        return texts;
+    }
+
+    // The contents tree as the help's own contents file, Twk.cnt, describes it: under the help's
+    // title each topic, "level Chapter 1: title=topic" there, without its number.
+    static std::vector<std::string> ExpectedTree() {
+        std::vector<std::string> tree{THelpFile().Title()};
+        std::istringstream lines(TScratchFolder::ReadBytes(FileBesideProgram("Twk.cnt")));
+        for (std::string line; std::getline(lines, line);) {
+            const auto space = line.find(' '), equals = line.find('=');
+            if (space == std::string::npos || equals == std::string::npos || line.compare(equals, 4, "=Top") == 0)
+                continue;
+            std::string title = line.substr(space + 1, equals - space - 1);
+            if (title.rfind("Chapter ", 0) == 0 || title.rfind("Section ", 0) == 0) title.erase(0, title.find(": ") + 2);
+            tree.push_back(title);
+        }
+        return tree;
+    }
+
+    // The navigation pane the viewer shows: the contents tree or the index list.
+    static std::string ShownPane(HWND viewer) {
+        if (IsWindowVisible(ChildOfClass(viewer, WC_TREEVIEWA))) return "contents";
+        if (IsWindowVisible(ChildOfClass(viewer, WC_LISTVIEWA))) return "index";
+        return "none";
+    }
+
+    // The keywords of the index list.
+    static std::vector<std::string> IndexKeywords(HWND viewer) {
+        std::vector<std::string> keywords;
+        HWND list = ChildOfClass(viewer, WC_LISTVIEWA);
+        const int count = list ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+        for (int item = 0; item < count; ++item) {
+            char text[256] = "";
+            LVITEMA data{};
+            data.pszText = text;
+            data.cchTextMax = sizeof(text);
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&data));
+            keywords.push_back(text);
+        }
+        return keywords;
+    }
+};
+
+TEST_F(HtmlHelpViewerTest, F1ShowsTheContentsOfOurFileAndTheViewerClosesWithTheProgram) {
+    ASSERT_EQ(nullptr, FindWindowA(kViewerClass, nullptr)) << "no viewer left from before";
+    PressKey(Control("CEntryList"), VK_F1);
+    HWND viewer = WaitForViewer();
+    ASSERT_NE(nullptr, viewer);
+    EXPECT_EQ(THelpFile().Title(), WindowText(viewer));
+    EXPECT_EQ("contents", ShownPane(viewer));
+    const auto expected = ExpectedTree();
+    ASSERT_GT(expected.size(), 10u);
+    EXPECT_EQ(expected, ContentsTree(viewer));
+    EXPECT_EQ(nullptr, FindWindowA("MS_WINHELP", nullptr)) << "WinHelp stays out of it";
+
+    CloseMainWindow();
+    EXPECT_FALSE(IsWindow(viewer));
+    OpenMainWindow();  // for the fixture's end
+}
+
+TEST_F(HtmlHelpViewerTest, SearchShowsTheIndexAndF1InAnOpenMenuTheContents) {
+    {
+        TCtrlDown ctrl(true);
+        PressKey(Control("CEntryList"), VK_F1);
+    }
+    HWND viewer = WaitForViewer();
+    ASSERT_NE(nullptr, viewer);
+    EXPECT_EQ("index", ShownPane(viewer));
+    const auto shown = IndexKeywords(viewer), keywords = THelpFile().Keywords();
+    ASSERT_FALSE(keywords.empty());
+    EXPECT_EQ(std::set<std::string>(keywords.begin(), keywords.end()), std::set<std::string>(shown.begin(), shown.end()))
+        << "the index lists the keywords of our help";
+
+    TMenuDriver::ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, TMenuDriver::OnTimer);
+    SendMessageA(Form().Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    KillTimer(nullptr, timer);
+    viewer = WaitForViewer();
+    ASSERT_NE(nullptr, viewer);
+    EXPECT_EQ(THelpFile().Title(), WindowText(viewer));
+    EXPECT_EQ("contents", ShownPane(viewer)) << "back on the contents";
 }
 
 }  // namespace

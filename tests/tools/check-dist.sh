@@ -2,7 +2,8 @@
 # The release as a Windows user gets it: packs it with scripts/make-dist.sh from the builds
 # under BUILD, then opens the zip and checks its files, that both programs are Windows programs
 # of the right machine type carrying the version resource of the configured version, and that
-# the 64-bit one starts under Wine, shows its main window and ends when it is closed.
+# the 64-bit one starts under Wine, shows its main window, opens its help on F1 and ends when it
+# is closed.
 # Usage: check-dist.sh BUILD WINDOW_CHECK_EXE (WINEPREFIX set). Exit 77: no i686 build to pack.
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -57,9 +58,17 @@ for text in ReadMe.txt Licence.txt; do
 done
 grep -q "Tarnwick $version" "$unpacked/ReadMe.txt" || fail "ReadMe.txt does not name version $version"
 grep -q "Twk.chm" "$unpacked/ReadMe.txt" || fail "ReadMe.txt does not point to Twk.chm"
+grep -q "Unblock" "$unpacked/ReadMe.txt" || fail "ReadMe.txt does not tell how to unblock a downloaded Twk.chm"
 
-program="Z:${unpacked//\//\\}\\x64\\Twk.exe"
-"$here/scripts/wine-run.sh" "$window_check" "$program" TwkForm Tarnwick || fail "the 64-bit program's window"
+# Starts one of the zip's programs where it was unpacked, waits for its main window, presses F1
+# there and waits for HTML Help's window on the help's title, then closes the program. RUNNER
+# runs a Windows program (default: scripts/wine-run.sh).
+check_window_and_help() {  # path-in-zip description [runner]
+    local program="Z:${unpacked//\//\\}\\${1//\//\\}"
+    "${3:-$here/scripts/wine-run.sh}" "$window_check" "$program" TwkForm Tarnwick "HH Parent" "Tarnwick Help" ||
+        fail "$2: its window and its help"
+}
+check_window_and_help x64/Twk.exe "the 64-bit program"
 
 rm -rf "$unpacked"
 [ $failures -eq 0 ] && echo "release $(basename "$zip") checked"
