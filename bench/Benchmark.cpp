@@ -1,8 +1,11 @@
 // Benchmark: the entry views with 1,000 to 50,000 Uninstall entries beside the bare registry work
 // they need, in the machine's 64-bit view and at 10,000 entries in the 32-bit view and the
-// current user's location; the details of a 200-value entry, command-line resolution and the peak
-// memory. Works in scratch registry keys and a scratch folder, prints tables and judges nothing.
+// current user's location; Check Entries over 1,000 to 50,000 entries beside the same checks in a
+// plain loop; the details of a 200-value entry, command-line resolution and the peak memory.
+// Works in scratch registry keys and a scratch folder, prints tables and judges nothing.
+#include "Entries/EntryCheck.h"
 #include "Entries/Link.h"
+#include "Forms/CheckEntries.h"
 #include "Forms/Main.h"
 #include "Entries/Registry.h"
 #include "Entries/SplitCmd.h"
@@ -31,6 +34,7 @@ constexpr int kSizes[] = {1000, 10000, 50000};
 constexpr int kOtherLocationSize = 10000;
 constexpr int kPathDirectories = 40;
 constexpr int kDetailValues = 200;
+constexpr int kCheckedProgramFiles = 1000;  // distinct uninstallers that exist, shared by the check's entries
 
 double NowMs() {
     static const double frequency = [] {
@@ -358,6 +362,119 @@ void BenchmarkOtherLocations(TMainForm& form, const TScratchMachine& machine) {
     ShowLocation(form, kMachine64.viewItem);
 }
 
+bool WriteSmallFile(const std::string& path) {
+    const TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.Get(), "MZ", 2, &written, nullptr);
+}
+
+std::string CheckedProgramFile(const std::string& folder, std::uint32_t number) {
+    return Format("%s\\Check\\%s %s %u\\unins000.exe", folder.c_str(), kVendors[number % 8],
+                  kProducts[(number >> 3) % 8], number % kCheckedProgramFiles);
+}
+
+// Entries for the check, always the same for an index: 40% Windows Installer commands, 40%
+// uninstallers that exist (kCheckedProgramFiles of them, in `folder`), 10% missing ones, 5% on the
+// CD-ROM drive E: with no disk, 5% without a command (updates).
+void AddCheckEntries(HKEY uninstall, int from, int to, const std::string& folder) {
+    for (int index = from; index < to; ++index) {
+        const std::string name = EntryKeyName(index);
+        TKeyHandle entry;
+        if (RegCreateKeyExA(uninstall, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, entry.Receive(),
+                            nullptr) != ERROR_SUCCESS)
+            continue;
+        const std::uint32_t hash = Mix(static_cast<std::uint32_t>(index) ^ 0x27D4EB2Fu);
+        const std::string displayName = Format("%s %s %u", kVendors[hash % 8], kProducts[(hash >> 3) % 8], hash % 100);
+        SetString(entry.Get(), "DisplayName", displayName);
+        SetString(entry.Get(), "DisplayVersion", Format("%u.%u", hash % 7 + 1, hash % 10));
+        SetString(entry.Get(), "Publisher", Format("%s Software", kVendors[hash % 8]));
+        const unsigned kind = hash % 20;
+        if (kind < 8)
+            SetString(entry.Get(), "UninstallString", "MsiExec.exe /X" + Guid(hash, index));
+        else if (kind < 16)
+            SetString(entry.Get(), "UninstallString", Format("\"%s\" /S", CheckedProgramFile(folder, hash >> 5).c_str()));
+        else if (kind < 18)
+            SetString(entry.Get(), "UninstallString", Format("\"C:\\Program Files\\Gone %d\\unins000.exe\"", index));
+        else if (kind < 19)
+            SetString(entry.Get(), "UninstallString", Format("E:\\SETUP%d\\UNINST.EXE /u", index % 50));
+        else
+            SetString(entry.Get(), "ParentKeyName", Guid(hash, index));
+        SetDword(entry.Get(), "EstimatedSize", hash % 500000);
+    }
+}
+
+// The check's work with no window: every entry checked in a plain loop, those not found kept.
+size_t CheckWithoutWindow(const TEntryLocation& location) {
+    TEntryChecker checker(location);
+    std::vector<TEntryCheck> listed;
+    for (size_t index = 0; index < checker.Names().size(); ++index) {
+        TEntryCheck entry = checker.Check(index);
+        if (entry.state != esExistingLink) listed.push_back(std::move(entry));
+    }
+    return listed.size();
+}
+
+// The Check Entries dialog over the main window, from its creation to the end of its check.
+size_t CheckInDialog(const TMainForm& form, const TEntryLocation& location) {
+    TCheckEntriesForm dialog(form.Handle(), location, [](const std::vector<std::string>&) {
+        return std::vector<TRemovalFailure>{};
+    });
+    ShowWindow(dialog.Handle(), SW_SHOWNOACTIVATE);
+    PumpMessages();  // the check runs in the first message the dialog handles
+    return dialog.ListedEntries().size();
+}
+
+// Table 1c: Check Entries on the shown dialog beside the same checks in a plain loop, in a
+// location of its own, each the median of interleaved runs after one untimed run.
+void BenchmarkCheckEntries(const TMainForm& form, const std::string& folder) {
+    for (std::uint32_t number = 0; number < kCheckedProgramFiles; ++number) {
+        const std::string file = CheckedProgramFile(folder, number);
+        CreateFolders(file.substr(0, file.rfind('\\')));
+        WriteSmallFile(file);
+    }
+    TKeyHandle root, uninstall;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "CheckEntries", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, root.Receive(),
+                        nullptr) != ERROR_SUCCESS ||
+        RegCreateKeyExA(root.Get(), UninstallKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, uninstall.Receive(),
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    const TEntryLocation location{root.Get(), 0, ""};
+    std::printf("\n1c. Check Entries: dialog against the same checks in a plain loop (median ms)\n");
+    std::printf("   %8s %11s %10s %7s %8s %13s\n", "entries", "dialog ms", "floor ms", "ratio", "listed", "probes/entry");
+    int created = 0;
+    double firstDialog = 0, firstFloor = 0, lastDialog = 0, lastFloor = 0;
+    for (const int size : kSizes) {
+        AddCheckEntries(uninstall.Get(), created, size, folder);
+        created = size;
+        const int repetitions = size >= 50000 ? 3 : size >= 10000 ? 5 : 9;
+        CheckWithoutWindow(location);
+        const unsigned long probesBefore = BenchmarkSeam::FileProbeCount();
+        CheckInDialog(form, location);
+        const double probesPerEntry = static_cast<double>(BenchmarkSeam::FileProbeCount() - probesBefore) / size;
+        std::vector<double> dialogSamples, floorSamples;
+        size_t floorListed = 0, dialogListed = 0;
+        for (int repetition = 0; repetition < repetitions; ++repetition) {
+            double start = NowMs();
+            floorListed = CheckWithoutWindow(location);
+            floorSamples.push_back(NowMs() - start);
+            start = NowMs();
+            dialogListed = CheckInDialog(form, location);
+            dialogSamples.push_back(NowMs() - start);
+        }
+        const double dialogMs = Median(dialogSamples), floorMs = Median(floorSamples);
+        if (size == kSizes[0]) firstDialog = dialogMs, firstFloor = floorMs;
+        lastDialog = dialogMs, lastFloor = floorMs;
+        std::printf("   %8s %11.1f %10.1f %7.2f %8s %13.2f%s\n", Grouped(size).c_str(), dialogMs, floorMs,
+                    dialogMs / floorMs, Grouped(static_cast<long long>(dialogListed)).c_str(), probesPerEntry,
+                    dialogListed == floorListed ? "" : "  (differs from the floor's count!)");
+        std::fflush(stdout);
+    }
+    const double n = kSizes[std::size(kSizes) - 1] / static_cast<double>(kSizes[0]);
+    std::printf("   growth %s -> %s entries: dialog x%.1f, floor x%.1f (linear x%.0f)\n", Grouped(kSizes[0]).c_str(),
+                Grouped(kSizes[std::size(kSizes) - 1]).c_str(), lastDialog / firstDialog, lastFloor / firstFloor, n);
+}
+
 // Table 2: loading a 200-value entry into the details, and evaluating its link alone.
 void BenchmarkDetails(TMainForm& form, const TScratchMachine& machine) {
     const std::string name = "Benchmark Suite 200 Values";
@@ -400,13 +517,6 @@ void BenchmarkDetails(TMainForm& form, const TScratchMachine& machine) {
                 static_cast<int>(SendMessageA(form.FindControl("DEntryList"), LVM_GETITEMCOUNT, 0, 0)),
                 static_cast<int>(form.LinkState));
     std::fflush(stdout);
-}
-
-bool WriteSmallFile(const std::string& path) {
-    const TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                       nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.Get(), "MZ", 2, &written, nullptr);
 }
 
 // Table 3: SplitCommandLine over the command-line shapes installers write, with a PATH of 40
@@ -499,6 +609,7 @@ int main() {
         PumpMessages();
         const double peakMiB = BenchmarkRefresh(form, machine);
         BenchmarkOtherLocations(form, machine);
+        BenchmarkCheckEntries(form, folder);
         BenchmarkDetails(form, machine);
         BenchmarkSplitCommandLine(folder);
         std::printf("\n4. Peak working set: %.1f MiB with %s entries listed (%.1f MiB at start)\n", peakMiB,

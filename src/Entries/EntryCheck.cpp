@@ -97,14 +97,13 @@ TEntryCheck TEntryChecker::Check(size_t index) {
             } catch (const std::exception&) {
             }
         }
-        if (command && !command->IsText() && !command->data.empty()) {
-            result.state = esNotText;
-        } else if (command) {
+        if (command) {
             result.command = ValueDisplayText(*command);
-            result.state = EntryStateOf(EvaluateCommandLink(location_, result.command, &probes_).state);
+            result.state = !command->IsText() && !command->data.empty()
+                               ? esNotText
+                               : EntryStateOf(EvaluateCommandLink(location_, result.command, &probes_).state);
         }
         if (result.state == esExistingLink) return result;
-        if (command) result.command = ValueDisplayText(*command);
         result.displayName = ShownValue(entry_, "DisplayName");
         if (result.state == esNoUninstallCommand) {
             for (const char* name : kExplainingValues) {

@@ -2,7 +2,8 @@
 // current user) and the sample Windows Installer packages (64-bit and 32-bit) install into the
 // test prefix's real registry; the window finds each entry under its own View item only, and
 // lists, resolves, uninstalls, removes, exports and imports it as a user would, answering the
-// real dialogs.
+// real dialogs; Check Entries finds the NSIS entries whose uninstallers were deleted.
+#include "Forms/CheckEntries.h"
 #include "GuiTest.h"
 #include "Installations.h"
 #include "ScratchFolder.h"
@@ -409,6 +410,60 @@ TEST_F(Msi32EntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheN
     ASSERT_TRUE(InstallSampleMsi32());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsi32ProductCode));
     ExportRemoveImport(kMsi32ProductCode);
+}
+
+class NsisEntriesCheckTest : public MachineWindowTest {
+protected:
+    TSampleNsisGuard machineSample_;
+    TSampleNsisGuard userSample_{true};
+};
+
+TEST_F(NsisEntriesCheckTest, WithoutTheirUninstallersAreInvalidLinksThatRemoveCheckedDeletes) {
+    ASSERT_TRUE(InstallSampleNsis());
+    ASSERT_TRUE(InstallSampleUserNsis());
+    const struct {
+        const char* viewItem;
+        const std::string& entry;
+        std::string folder;
+        const TEntryLocation& location;
+    } samples[] = {
+        {"View64BitItem", kNsisEntry, kNsisFolder, kMachine64Location},
+        {"ViewUserItem", kUserNsisEntry, UserNsisFolder(), kUserLocation},
+    };
+    for (const auto& sample : samples) ASSERT_TRUE(DeleteFileA((sample.folder + "\\uninstall.exe").c_str()));
+    for (const auto& sample : samples) {
+        SCOPED_TRACE(sample.entry);
+        Command(sample.viewItem);
+        TCheckEntriesForm dialog(Form().Handle(), Form().ShownLocation(),
+                                 [&](const std::vector<std::string>& names) { return Form().RemoveEntries(names); });
+        dialog.Show();
+        PumpMessages();
+        ASSERT_FALSE(dialog.Checking());
+        HWND list = dialog.FindControl("EntryList");
+        int sampleRow = -1;
+        for (int row = 0; row < ListViewRowCount(list); ++row) {
+            if (ListViewText(list, row, 0) == sample.entry) sampleRow = row;
+            else ListViewSetChecked(list, row, false);  // the prefix's other entries stay
+        }
+        ASSERT_LE(0, sampleRow);
+        EXPECT_EQ("INVALID LINK", ListViewText(list, sampleRow, 2));
+        // The command the details check: the registry lists QuietUninstallString first.
+        EXPECT_EQ(Quoted(sample.folder + "\\uninstall.exe") + " /S", ListViewText(list, sampleRow, 3));
+        EXPECT_TRUE(ListViewChecked(list, sampleRow));
+
+        HWND remove = dialog.FindControl("RemoveButton");
+        const TConfirmedRun run = RunWithConfirmation([&] {
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(remove), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(remove));
+            PumpMessages();
+        }, PressButton(IDOK));
+        ASSERT_TRUE(run.confirmed);
+        EXPECT_EQ("You are about to remove 1 registry key.\r\nContinue ?", run.confirmation.text);
+        EXPECT_FALSE(run.warned) << run.warning.text;
+        EXPECT_FALSE(EntryExists(sample.entry, sample.location));
+        for (const TEntryCheck& left : dialog.ListedEntries()) EXPECT_NE(sample.entry, left.name);
+        EXPECT_TRUE(PathExists(sample.folder + "\\SampleApp.exe")) << "Remove touches the registry only";
+    }
 }
 
 }  // namespace
