@@ -160,7 +160,7 @@ protected:
     // What both file dialogs show when they open, owned (and disabled) by the main window.
     void ExpectTheExchangeDialogLook(TFileDialogAnswer& answer) {
         EXPECT_EQ("Untitled", answer.View().fileName);
-        EXPECT_EQ((std::vector<std::string>{"INI files", "All files"}), answer.View().filters);
+        EXPECT_EQ((std::vector<std::string>{"INI files", "Registration Files (*.reg)", "All files"}), answer.View().filters);
         EXPECT_EQ(0, answer.View().selectedFilter);
         EXPECT_FALSE(answer.View().readOnlyBoxShown);
         EXPECT_TRUE(answer.View().explorerStyle);
