@@ -5,6 +5,7 @@
 // real dialogs.
 #include "GuiTest.h"
 #include "Installations.h"
+#include "Entries/RegFile.h"
 #include "ScratchFolder.h"
 #include "Win/Controls.h"
 
@@ -66,6 +67,21 @@ TEntryValues ReadEntryValues(const std::string& entry, const TEntryLocation& loc
         }
     }
     return values;
+}
+
+// The tree of an entry with its values and subkeys by name (the registry keeps no order).
+TKeyTree SortedTree(TKeyTree tree) {
+    std::sort(tree.values.begin(), tree.values.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    for (TKeyTree& subtree : tree.subkeys) subtree = SortedTree(subtree);
+    std::sort(tree.subkeys.begin(), tree.subkeys.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    return tree;
+}
+
+TKeyTree EntryTreeOf(const std::string& entry, const TEntryLocation& location) {
+    TKeyTree tree;
+    std::string reason;
+    EXPECT_TRUE(CaptureEntryTree(location, entry, tree, reason)) << entry << ": " << reason;
+    return SortedTree(tree);
 }
 
 // The export's warning for the values that are not text, named in the details' order.
@@ -271,6 +287,39 @@ protected:
         }
     }
 
+    // Registration files both ways between the window and Wine's registry editor and reg
+    // tool: each gives back the identical tree of the entry.
+    void RegFileRoundTrips(const std::string& entry) {
+        const TKeyTree before = EntryTreeOf(entry, location_);
+        ASSERT_FALSE(before.values.empty());
+        const TScratchFolder folder;
+        const TCurrentDirectoryGuard directory;
+        const std::string ours = folder.Path("ours.reg");
+        ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileExportItem", "Export registry key", ours));
+        const std::string key = DisplayName(RegFileUninstallKey(location_)) + "\\" + entry;
+        for (const std::string& importer : {"regedit.exe /S " + Quoted(ours), "reg.exe import " + Quoted(ours)}) {
+            SCOPED_TRACE(importer);
+            ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
+            ASSERT_FALSE(EntryExists(entry, location_));
+            EXPECT_EQ(0u, RunAndWait(importer));
+            EXPECT_EQ(before, EntryTreeOf(entry, location_));
+            Form().RefreshEntryViews();
+            ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(entry));
+        }
+        const std::string theirs = folder.Path("theirs.reg");
+        for (const std::string& exporter :
+             {"regedit.exe /E " + Quoted(theirs) + " " + Quoted(key), "reg.exe export " + Quoted(key) + " " + Quoted(theirs) + " /y"}) {
+            SCOPED_TRACE(exporter);
+            DeleteFileA(theirs.c_str());
+            EXPECT_EQ(0u, RunAndWait(exporter));
+            ASSERT_TRUE(PathExists(theirs));
+            ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
+            ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileImportItem", "Import registry key", theirs));
+            EXPECT_EQ(before, EntryTreeOf(entry, location_));
+            ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(entry));
+        }
+    }
+
     const TEntryLocation& location_;
 };
 
@@ -339,6 +388,12 @@ TEST_F(NsisEntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheNu
     ExportRemoveImport(kNsisEntry);
 }
 
+TEST_F(NsisEntryWindowTest, RegistrationFilesRoundTripWithWineRegeditAndReg) {
+    ASSERT_TRUE(InstallSampleNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kNsisEntry));
+    RegFileRoundTrips(kNsisEntry);
+}
+
 class MsiEntryWindowTest : public MachineWindowTest {
 protected:
     TSampleMsiGuard sample_;
@@ -387,6 +442,12 @@ TEST_F(UserNsisEntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesT
     ExportRemoveImport(kUserNsisEntry);
 }
 
+TEST_F(UserNsisEntryWindowTest, RegistrationFilesRoundTripWithWineRegeditAndReg) {
+    ASSERT_TRUE(InstallSampleUserNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kUserNsisEntry));
+    RegFileRoundTrips(kUserNsisEntry);
+}
+
 class Msi32EntryWindowTest : public MachineWindowTest {
 protected:
     Msi32EntryWindowTest() : MachineWindowTest(kMachine32Location) {}
@@ -409,6 +470,12 @@ TEST_F(Msi32EntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheN
     ASSERT_TRUE(InstallSampleMsi32());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsi32ProductCode));
     ExportRemoveImport(kMsi32ProductCode);
+}
+
+TEST_F(Msi32EntryWindowTest, RegistrationFilesRoundTripWithWineRegeditAndReg) {
+    ASSERT_TRUE(InstallSampleMsi32());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsi32ProductCode));
+    RegFileRoundTrips(kMsi32ProductCode);
 }
 
 }  // namespace
