@@ -4,56 +4,20 @@
 
 #include "Base/Exception.h"
 #include "Entries/CodePage.h"
+#include "KeyTrees.h"
 #include "ScratchFolder.h"
 #include "ScratchRegistry.h"
 
-#include <algorithm>
-
-// Printed by name, type and size when a comparison fails.
-static void PrintTo(const TKeyValue& value, std::ostream* out) {
-    *out << "{" << DisplayName(value.name) << ", type " << value.type << ", " << value.data.size() << " bytes}";
-}
-static void PrintTo(const TKeyTree& tree, std::ostream* out) {
-    *out << "[" << DisplayName(tree.name) << ": " << testing::PrintToString(tree.values) << ", "
-         << testing::PrintToString(tree.subkeys) << "]";
-}
-
 namespace {
 
-std::string Bytes(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-}
-std::string Utf16File(const std::wstring& text) { return "\xFF\xFE" + Bytes(text); }
+std::string Utf16File(const std::wstring& text) { return "\xFF\xFE" + Utf16Bytes(text); }
 std::string BigEndianFile(const std::wstring& text) {
-    std::string bytes = "\xFE\xFF" + Bytes(text);
+    std::string bytes = "\xFE\xFF" + Utf16Bytes(text);
     for (size_t i = 2; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
     return bytes;
 }
 
 const std::wstring kUninstall = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-// An entry with a value of every kind and a subtree three deep.
-TKeyTree EveryKindOfEntry() {
-    const std::vector<TKeyValue> values = {
-        {L"DisplayName", REG_SZ, Bytes(std::wstring(L"Quote \" and \\ back\0", 19))},
-        {L"", REG_SZ, Bytes(std::wstring(L"default\0", 8))},
-        {L"Cut", REG_SZ, Bytes(std::wstring(L"a\0after\0", 8))},
-        {L"Empty", REG_SZ, ""},
-        {L"Lines", REG_SZ, Bytes(std::wstring(L"one\r\ntwo\0", 9))},
-        {L"Path", REG_EXPAND_SZ, Bytes(std::wstring(L"%ProgramFiles%\\X\0", 17))},
-        {L"Multi", REG_MULTI_SZ, Bytes(std::wstring(L"one\0two\0\0", 9))},
-        {L"Size", REG_DWORD, std::string("\x78\x56\x34\x12", 4)},
-        {L"Short", REG_DWORD, "\x01"},
-        {L"Big", REG_QWORD, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)},
-        {L"Blob", REG_BINARY, std::string(100, '\xAB')},
-        {L"None", REG_NONE, ""},
-        {L"Own \"type\"", 0x12345, "custom"},
-        {L"Ελληνικά", REG_SZ, Bytes(std::wstring(L"中文\0", 3))},
-    };
-    TKeyTree level3{L"Level3", values, {}};
-    TKeyTree level2{L"Level2", {values[0]}, {level3}};
-    return {L"Every kind", values, {{L"Level1", {}, {level2}}, {L"Second", {values[10]}, {}}}};
-}
 
 // The keys of `tree` as a file lists them: the key, then its subkeys, depth first.
 void Flatten(const TKeyTree& tree, std::vector<std::wstring> path, std::vector<TRegFileKey>& keys) {
@@ -62,21 +26,13 @@ void Flatten(const TKeyTree& tree, std::vector<std::wstring> path, std::vector<T
     for (const TKeyTree& subtree : tree.subkeys) Flatten(subtree, path, keys);
 }
 
-// `tree` with its values and subkeys by name: the registry keeps no order of its own.
-TKeyTree Sorted(TKeyTree tree) {
-    std::sort(tree.values.begin(), tree.values.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-    for (TKeyTree& subtree : tree.subkeys) subtree = Sorted(subtree);
-    std::sort(tree.subkeys.begin(), tree.subkeys.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-    return tree;
-}
-
 class RegFileTest : public ScratchRegistryTest {
 protected:
     TScratchFolder folder_;
 };
 
 TEST_F(RegFileTest, AnExportIsLaidOutAsTheRegistryEditorWritesAndReadsBackExactly) {
-    const TKeyTree tree = EveryKindOfEntry();
+    const TKeyTree tree = EveryKindOfEntry(L"Every kind");
     const std::wstring text = RegFileText(tree, kMachine32Location);
     const std::wstring key = L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
                              L"\\Every kind]\r\n";
@@ -111,22 +67,18 @@ TEST_F(RegFileTest, AnExportIsLaidOutAsTheRegistryEditorWritesAndReadsBackExactl
 
 TEST_F(RegFileTest, ImportsBothVersionsIntoTheLocationTheFileNames) {
     const std::string version5 = folder_.Path("five.reg"), version4 = folder_.Path("four.reg");
-    TScratchFolder::WriteBytes(version5, Utf16File(RegFileText(EveryKindOfEntry(), kMachine64Location)));
+    TScratchFolder::WriteBytes(version5, Utf16File(RegFileText(EveryKindOfEntry(L"Every kind"), kMachine64Location)));
     // REGEDIT4 holds 8-bit text, also in the data of its hex(2) values.
     TScratchFolder::WriteBytes(version4, "REGEDIT4\r\n\r\n; a comment\r\n[" + DisplayName(kUninstall) +
                                              "\\Old]\r\n\"DisplayName\"=\"Old\"\r\n\"Path\"=hex(2):25,41,25,\\\r\n"
                                              "  00\r\n\"Size\"=dword:a\r\n");
     ImportRegFile(version5, kMachine64Location);
     ImportRegFile(version4, kMachine64Location);
-    TKeyTree tree;
-    std::string reason;
-    ASSERT_TRUE(CaptureEntryTree(kMachine64Location, "Every kind", tree, reason)) << reason;
-    EXPECT_EQ(Sorted(EveryKindOfEntry()), Sorted(tree));
-    ASSERT_TRUE(CaptureEntryTree(kMachine64Location, "Old", tree, reason)) << reason;
-    EXPECT_EQ((std::vector<TKeyValue>{{L"DisplayName", REG_SZ, Bytes(std::wstring(L"Old\0", 4))},
-                                      {L"Path", REG_EXPAND_SZ, Bytes(std::wstring(L"%A%\0", 4))},
+    EXPECT_EQ(Sorted(EveryKindOfEntry(L"Every kind")), ReadEntryTree(kMachine64Location, L"Every kind"));
+    EXPECT_EQ((std::vector<TKeyValue>{{L"DisplayName", REG_SZ, Utf16Bytes(std::wstring(L"Old\0", 4))},
+                                      {L"Path", REG_EXPAND_SZ, Utf16Bytes(std::wstring(L"%A%\0", 4))},
                                       {L"Size", REG_DWORD, std::string("\x0A\0\0\0", 4)}}),
-              Sorted(tree).values);
+              ReadEntryTree(kMachine64Location, L"Old").values);
     EXPECT_FALSE(KeyExists(kMachine32Location, EntryPath("Old"))) << "only where the file says";
 }
 
@@ -167,7 +119,7 @@ TEST_F(RegFileTest, HostileFilesAreRefusedWithTheirLineAndChangeNothing) {
          "line 1 says version 5.00, whose files are UTF-16 text, but the file is 8-bit text"},
         {"REGEDIT4 in UTF-16", Utf16File(L"REGEDIT4\r\n"),
          "line 1 is not the header of a UTF-16 file, \"Windows Registry Editor Version 5.00\""},
-        {"UTF-16 without its mark", Bytes(head), "line 1 is UTF-16 text without the byte-order mark of little-endian text"},
+        {"UTF-16 without its mark", Utf16Bytes(head), "line 1 is UTF-16 text without the byte-order mark of little-endian text"},
         {"big-endian UTF-16", BigEndianFile(head), "line 1 is UTF-16 text without the byte-order mark of little-endian text"},
         {"half a UTF-16 character", Utf16File(head) + "x", "line 1 is not UTF-16 text: the file ends in half a character"},
         {"a lone surrogate", Utf16File(head + L"\"B\"=\"\xD800\"\r\n"), "line 5 is not valid text of its encoding"},
@@ -186,10 +138,8 @@ TEST_F(RegFileTest, HostileFilesAreRefusedWithTheirLineAndChangeNothing) {
             EXPECT_EQ("Unable to import " + path + ": " + row.fault, error.Message());
         }
         EXPECT_FALSE(KeyExists(EntryPath("Victim")));
-        TKeyTree tree;
-        std::string reason;
-        ASSERT_TRUE(CaptureEntryTree(kMachine64Location, "Kept", tree, reason));
-        EXPECT_EQ((TKeyTree{L"Kept", {{L"DisplayName", REG_SZ, Bytes(std::wstring(L"Kept\0", 5))}}, {}}), tree);
+        EXPECT_EQ((TKeyTree{L"Kept", {{L"DisplayName", REG_SZ, Utf16Bytes(std::wstring(L"Kept\0", 5))}}, {}}),
+                  ReadEntryTree(kMachine64Location, L"Kept"));
     }
     EXPECT_FALSE(IsRegFile("[Section]\r\nKey=Value\r\n")) << "an INI file stays one";
 }

@@ -5,6 +5,8 @@
 // real dialogs.
 #include "GuiTest.h"
 #include "Installations.h"
+#include "KeyTrees.h"
+#include "Entries/CodePage.h"
 #include "Entries/RegFile.h"
 #include "ScratchFolder.h"
 #include "Win/Controls.h"
@@ -67,21 +69,6 @@ TEntryValues ReadEntryValues(const std::string& entry, const TEntryLocation& loc
         }
     }
     return values;
-}
-
-// The tree of an entry with its values and subkeys by name (the registry keeps no order).
-TKeyTree SortedTree(TKeyTree tree) {
-    std::sort(tree.values.begin(), tree.values.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-    for (TKeyTree& subtree : tree.subkeys) subtree = SortedTree(subtree);
-    std::sort(tree.subkeys.begin(), tree.subkeys.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-    return tree;
-}
-
-TKeyTree EntryTreeOf(const std::string& entry, const TEntryLocation& location) {
-    TKeyTree tree;
-    std::string reason;
-    EXPECT_TRUE(CaptureEntryTree(location, entry, tree, reason)) << entry << ": " << reason;
-    return SortedTree(tree);
 }
 
 // The export's warning for the values that are not text, named in the details' order.
@@ -290,7 +277,7 @@ protected:
     // Registration files both ways between the window and Wine's registry editor and reg
     // tool: each gives back the identical tree of the entry.
     void RegFileRoundTrips(const std::string& entry) {
-        const TKeyTree before = EntryTreeOf(entry, location_);
+        const TKeyTree before = ReadEntryTree(location_, WideFromCodePage(CP_ACP, entry));
         ASSERT_FALSE(before.values.empty());
         const TScratchFolder folder;
         const TCurrentDirectoryGuard directory;
@@ -302,7 +289,7 @@ protected:
             ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
             ASSERT_FALSE(EntryExists(entry, location_));
             EXPECT_EQ(0u, RunAndWait(importer));
-            EXPECT_EQ(before, EntryTreeOf(entry, location_));
+            EXPECT_EQ(before, ReadEntryTree(location_, WideFromCodePage(CP_ACP, entry)));
             Form().RefreshEntryViews();
             ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(entry));
         }
@@ -315,7 +302,7 @@ protected:
             ASSERT_TRUE(PathExists(theirs));
             ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
             ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileImportItem", "Import registry key", theirs));
-            EXPECT_EQ(before, EntryTreeOf(entry, location_));
+            EXPECT_EQ(before, ReadEntryTree(location_, WideFromCodePage(CP_ACP, entry)));
             ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(entry));
         }
     }
