@@ -5,7 +5,6 @@
 #include "Forms/Main.h"
 #include "Forms/MessageDialog.h"
 #include "Base/Exception.h"
-#include "Entries/CodePage.h"
 #include "Entries/Registry.h"
 
 namespace {
