@@ -207,6 +207,7 @@ public:
             else
                 Refuse("is neither a key, a value nor a comment");
         }
+        if (keys_.empty()) throw Exception(FormatMessageText(kUnableToImport, fileName_) + ": it holds no key");
         return std::move(keys_);
     }
 

@@ -35,7 +35,8 @@ struct TRegFileKey {
 
 // The keys of a registration file for `location`. Throws Exception "Unable to import %s: line
 // <n> <what>" for the first line that is damaged, in the wrong encoding, deletes a key or a
-// value, or names a key outside the Uninstall key of `location` or with "..".
+// value, or names a key outside the Uninstall key of `location` or with "..", and "Unable to
+// import %s: it holds no key" for a file without any.
 std::vector<TRegFileKey> ParseRegFile(const std::string& bytes, const std::string& fileName,
                                       const TEntryLocation& location);
 

@@ -123,6 +123,7 @@ TEST_F(RegFileTest, HostileFilesAreRefusedWithTheirLineAndChangeNothing) {
         {"big-endian UTF-16", BigEndianFile(head), "line 1 is UTF-16 text without the byte-order mark of little-endian text"},
         {"half a UTF-16 character", Utf16File(head) + "x", "line 1 is not UTF-16 text: the file ends in half a character"},
         {"a lone surrogate", Utf16File(head + L"\"B\"=\"\xD800\"\r\n"), "line 5 is not valid text of its encoding"},
+        {"no key at all", Utf16File(L"Windows Registry Editor Version 5.00\r\n\r\n"), "it holds no key"},
         {"a 100,000-character value", Utf16File(head + L"\"Huge\"=\"" + std::wstring(100000, L'x') + L"\"\r\n"),
          "line 5 holds more than 65,536 bytes of data in one value"},
     };
