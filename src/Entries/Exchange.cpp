@@ -6,6 +6,7 @@
 #include "Base/Exception.h"
 #include "Base/Text.h"
 #include "Entries/CodePage.h"
+#include "Entries/FileBytes.h"
 #include "Entries/IniFile.h"
 
 #include <algorithm>
@@ -88,52 +89,6 @@ void CheckReadBack(const TIniFile& ini, const std::string& entryName, const TVal
     if (keys.size() != rows.size() || sections != TStringList{entryName}) RefuseExport(entryName, kChanged);
 }
 
-std::string FullPathOf(const std::string& fileName) {
-    const DWORD size = GetFullPathNameA(fileName.c_str(), 0, nullptr, nullptr);
-    std::string path(size, '\0');
-    const DWORD length = size ? GetFullPathNameA(fileName.c_str(), size, path.data(), nullptr) : 0;
-    if (length == 0 || length >= size) throw Exception(FormatMessageText(kUnableToWrite, fileName));
-    path.resize(length);
-    return path;
-}
-
-// A file that is deleted when it goes out of scope, unless it was kept.
-class TTemporaryFile {
-public:
-    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TTemporaryFile() {
-        if (!path_.empty()) DeleteFileA(path_.c_str());
-    }
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
-// Creates an empty, uniquely named file in `folder` (with its final "\\"); its path, or "" on
-// failure. The UTF-16 function takes a folder of up to MAX_PATH characters, however many bytes
-// they take in the ANSI code page.
-std::string CreateTemporaryFileIn(const std::string& folder) {
-    wchar_t path[MAX_PATH] = L"";
-    std::string result;
-    if (folder.empty() || !GetTempFileNameW(WideFromCodePage(CP_ACP, folder).c_str(), L"twk", 0, path)) return "";
-    if (CodePageFromWide(CP_ACP, path, result)) return result;
-    DeleteFileW(path);
-    return "";
-}
-
-// Creates an empty, uniquely named file in the folder of `target` (same volume: a rename
-// replaces the target in one step). Throws "Unable to write to %s" naming `fileName`.
-std::string CreateFileBeside(const std::string& target, const std::string& fileName) {
-    const std::string path = CreateTemporaryFileIn(target.substr(0, FindLastOf(target, "\\/") + 1));
-    if (path.empty()) throw Exception(FormatMessageText(kUnableToWrite, fileName));
-    return path;
-}
-
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 std::string Utf8FromUtf16Bytes(const std::string& bytes, const std::string& fileName) {
@@ -142,20 +97,6 @@ std::string Utf8FromUtf16Bytes(const std::string& bytes, const std::string& file
     std::string text;
     if (!CodePageFromWide(CP_UTF8, wide, text)) throw Exception(FormatMessageText(kUnableToRead, fileName));
     return text;
-}
-
-std::string ReadFileBytes(const std::string& fileName) {
-    const TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > MAXDWORD)
-        throw Exception(FormatMessageText(kUnableToRead, fileName));
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                           read != bytes.size()))
-        throw Exception(FormatMessageText(kUnableToRead, fileName));
-    return bytes;
 }
 
 // Writes `text` into a new file in the temporary folder, to be read in place of the file it
@@ -169,12 +110,7 @@ std::unique_ptr<TTemporaryFile> CopyToTemporaryFile(const std::string& text) {
     const std::string path = CreateTemporaryFileIn(folder);
     if (path.empty()) throw Exception(FormatMessageText(kUnableToWrite, folder));
     auto copy = std::make_unique<TTemporaryFile>(path);
-    const TFileHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
-    DWORD written = 0;
-    if (!file || !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
-        throw Exception(FormatMessageText(kUnableToWrite, path));
+    WriteFileBytes(path, text);
     return copy;
 }
 
@@ -341,9 +277,7 @@ void ExportEntry(const std::string& fileName, const std::string& entryName, cons
     }
     CheckReadBack(ini, entryName, rows);
 
-    if (!MoveFileExA(temporary.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
-        throw Exception(FormatMessageText(kUnableToWrite, fileName));
-    temporary.Keep();
+    MoveOver(temporary, target, fileName);
 }
 
 std::string ExportWarning(const std::string& entryName, const TExportValues& values) {

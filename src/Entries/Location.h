@@ -17,6 +17,11 @@ inline const TEntryLocation kMachine32Location{HKEY_LOCAL_MACHINE, KEY_WOW64_32K
 inline const TEntryLocation kMachineLocation{HKEY_LOCAL_MACHINE, 0, ""};
 inline const TEntryLocation kUserLocation{HKEY_CURRENT_USER, 0, "User Programs"};
 
+// Whether both name the same place: root and view.
+inline bool SameLocation(const TEntryLocation& left, const TEntryLocation& right) {
+    return left.root == right.root && left.view == right.view;
+}
+
 // True on 64-bit Windows, whichever build asks.
 bool IsWindows64();
 

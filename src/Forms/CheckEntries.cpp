@@ -88,7 +88,7 @@ std::string Counted(size_t count, const char* one, const char* many) {
 std::string FailureText(const std::vector<TRemovalFailure>& failures) {
     std::string text = failures.size() == 1 ? "Cannot remove this entry:" : "Cannot remove these entries:";
     for (size_t index = 0; index < failures.size() && index < kFailuresNamed; ++index)
-        text += "\r" + failures[index].name + ": " + failures[index].reason;
+        text += "\r" + failures[index].entryName + ": " + failures[index].reason;
     if (failures.size() > kFailuresNamed) text += "\rand " + Counted(failures.size() - kFailuresNamed, "more", "more");
     return text;
 }

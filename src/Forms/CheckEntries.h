@@ -4,17 +4,12 @@
 #pragma once
 
 #include "Entries/EntryCheck.h"
+#include "Entries/EntryTree.h"
 #include "Win/Form.h"
 
 #include <functional>
 #include <string>
 #include <vector>
-
-// An entry that a removal left in place, and why.
-struct TRemovalFailure {
-    std::string name;
-    std::string reason;
-};
 
 // Removes the named entries of the location checked; returns those it could not remove.
 using TRemoveEntriesFunction = std::function<std::vector<TRemovalFailure>(const std::vector<std::string>& names)>;

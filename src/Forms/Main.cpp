@@ -28,6 +28,7 @@ enum : int {
     IDM_FILEEXIT,
     IDM_EDITUNINSTALL,
     IDM_EDITREMOVE,
+    IDM_EDITUNDO,
     IDM_EDITREFRESH,
     IDM_EDITPROGRAMS,
     IDM_VIEWMACHINE,  // the machine's native view: the first location, shown at start
@@ -89,6 +90,8 @@ const TMenuItemSpec kFileAndEditMenus[] = {
      IDB_MENU_UNINSTALL},
     {"EditRemoveItem", 1, "&Remove Registry Key", IDM_EDITREMOVE, 0,
      "Remove the currently selected entry from the registry file", IDB_MENU_REMOVE},
+    {"EditUndoItem", 1, "&Undo Remove", IDM_EDITUNDO, kCtrlFlag | 'Z',
+     "Put back the entry removed last, exactly as it was", 0},
     {"N2", 1, "-", 0, 0, nullptr, 0},
     {"EditRefreshItem", 1, "Refresh Entry &Views", IDM_EDITREFRESH, VK_F5, "Reread the registry file", 0},
     {"EditCheckItem", 1, "&Check Entries...", IDM_EDITCHECK, VK_F7,
@@ -179,6 +182,7 @@ const TEventSpec<TMainForm> kEvents[] = {
     {IDM_FILEEXIT, kClicked, &TMainForm::FileExitItemClick},
     {IDM_EDITUNINSTALL, kClicked, &TMainForm::EditUninstallItemClick},
     {IDM_EDITREMOVE, kClicked, &TMainForm::EditRemoveItemClick},
+    {IDM_EDITUNDO, kClicked, &TMainForm::EditUndoItemClick},
     {IDM_EDITREFRESH, kClicked, &TMainForm::EditRefreshItemClick},
     {IDM_EDITCHECK, kClicked, &TMainForm::EditCheckItemClick},
     {IDM_EDITPROGRAMS, kClicked, &TMainForm::EditProgramsItemClick},
@@ -247,6 +251,7 @@ TMainForm::TMainForm(bool windows64) : windows64_(windows64) {
                        KeepPicture(LoadBitmapOnBackground(IDB_PROGBUTTON, kGlyphBackground, GetSysColor(COLOR_BTNFACE))), 1);
     SetActiveControl(cEntryList_);
     ChooseLocation(IDM_VIEWMACHINE);
+    Menu().Enable(IDM_EDITUNDO, false);  // nothing was removed yet
     FormCreate();
 }
 
@@ -485,4 +490,20 @@ void TMainForm::UpdateCommands() {
     const bool enabled = HasSupportedEntry();
     for (const int command : kEntryCommands) EnableToolButton(speedBar_, command, enabled);
     for (const int command : kEntryCommands) Menu().Enable(command, enabled);
+    Menu().Enable(IDM_EDITUNDO, !removals_.empty());
+}
+
+void TMainForm::ShowEntryIn(const TEntryLocation& location, const std::string& name) {
+    for (const TViewItemSpec& view : ViewItems(windows64_))
+        if (!SameLocation(location, location_) && SameLocation(view.location, location)) ChooseLocation(view.item.id);
+    RefreshEntryViews();
+    for (HWND list : {cEntryList_, uEntryList_}) {
+        for (int index = 0, count = ListBoxCount(list); index < count; ++index) {
+            if (ListBoxItemText(list, index) != name) continue;
+            ListBoxSelect(list == cEntryList_ ? uEntryList_ : cEntryList_, -1);
+            ListBoxSelect(list, index);
+            ShowEntryDetails(name);
+            return;
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Base/Text.h"
+#include "Entries/EntryTree.h"
 #include "Entries/Link.h"
 #include "Entries/Location.h"
 #include "Forms/CheckEntries.h"
@@ -41,6 +42,7 @@ public:
     void FileExitItemClick(const TEvent& event);
     void EditUninstallItemClick(const TEvent& event);
     void EditRemoveItemClick(const TEvent& event);
+    void EditUndoItemClick(const TEvent& event);
     void EditRefreshItemClick(const TEvent& event);
     void EditCheckItemClick(const TEvent& event);
     void EditProgramsItemClick(const TEvent& event);
@@ -54,9 +56,13 @@ public:
     void DEntryListKeyPress(const TEvent& event);
     void DEntryListChange(const TEvent& event);  // a row's state changed (LVN_ITEMCHANGED)
 
-    // Deletes each named entry of the shown location with its subtree, as Remove does; the
-    // entries that could not be removed, each with the reason.
+    // Removes the entries `names` of the shown location with their whole trees; asks nothing and
+    // does not refresh the views. Every tree is read completely first: an entry whose tree cannot
+    // be read is left alone, and one whose deletion fails part-way is put back from what was
+    // read. The entries removed form one Undo step. Gives the entries not removed, with reasons.
     std::vector<TRemovalFailure> RemoveEntries(const std::vector<std::string>& names);
+    // Shows `location` (its View item) and selects its entry `name`, with its details.
+    void ShowEntryIn(const TEntryLocation& location, const std::string& name);
 
     // Rebuilds both entry lists from the registry and clears the details.
     void RefreshEntryViews();
@@ -74,7 +80,7 @@ public:
     // Shows LinkState's message in InfoMemo, in its colour.
     void ShowLinkInfo();
     // Enables Export, Uninstall and Remove (toolbar and menu) only while EntryName is set and
-    // is a name that reaches its key.
+    // is a name that reaches its key, and Undo Remove while a removal can be undone.
     void UpdateCommands();
 
 protected:
@@ -107,4 +113,12 @@ private:
     TStringList unsupportedNames_;  // of the entries listed by the last refresh
     TStringList nonTextRows_;       // captions of the rows whose value holds data that is not text
     std::optional<std::string> reportedNonTextRow_;  // such a row last told as the command
+
+    // The entries one RemoveEntries call removed, and where from.
+    struct TRemovalStep {
+        TEntryLocation location;
+        std::vector<TKeyTree> entries;
+    };
+    // This run's removals, the latest last. Kept in memory only: they end with the program.
+    std::vector<TRemovalStep> removals_;
 };

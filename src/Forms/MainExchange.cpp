@@ -1,9 +1,12 @@
 // TMainForm's exchange-file commands: File > Export and File > Import, each through the
-// platform's explorer-style file dialog.
+// platform's explorer-style file dialog, for INI exchange files and registration files.
 #include "Forms/Main.h"
 
 #include "Base/Exception.h"
+#include "Entries/EntryTree.h"
 #include "Entries/Exchange.h"
+#include "Entries/FileBytes.h"
+#include "Entries/RegFile.h"
 #include "Forms/MessageDialog.h"
 
 #include <commdlg.h>
@@ -16,8 +19,9 @@
 
 namespace {
 
-// Pairs of description and pattern; the literal's own terminator ends the list.
-constexpr char kExchangeFilter[] = "INI files\0*.ini\0All files\0*.*\0";
+// Pairs of description and pattern; the literal's own terminator ends the list. A name typed
+// without an extension gets the chosen type's, and "ini" under "All files".
+constexpr char kExchangeFilter[] = "INI files\0*.ini\0Registration Files (*.reg)\0*.reg\0All files\0*.*\0";
 constexpr char kDefaultExtension[] = "ini";
 constexpr char kInitialFileName[] = "Untitled";
 // Room for the longest path the platform accepts, not only MAX_PATH characters.
@@ -54,6 +58,11 @@ std::string RunFileDialog(TFileDialogFunction dialog, HWND owner, const char* ti
     return fileName.data();
 }
 
+// Whether an export to `fileName` writes a registration file: its name ends in ".reg".
+bool NamesRegFile(const std::string& fileName) {
+    return fileName.size() >= 4 && SameTextAscii(fileName.substr(fileName.size() - 4), ".reg");
+}
+
 }  // namespace
 
 void TMainForm::FileExportItemClick(const TEvent&) {
@@ -65,6 +74,14 @@ void TMainForm::FileExportItemClick(const TEvent&) {
     const std::string fileName =
         RunFileDialog(GetSaveFileNameA, Handle(), "Export registry key", OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT);
     if (fileName.empty()) return;
+    if (NamesRegFile(fileName)) {
+        TKeyTree tree;
+        std::string reason;
+        if (!CaptureEntryTree(location, entryName, tree, reason))
+            throw Exception(FormatMessageText("Unable to export '%s'", entryName) + ": " + reason);
+        ExportRegFile(fileName, tree, location);
+        return;
+    }
     // The entry as the registry holds it now, not the rows the details happen to show.
     const TExportValues values = ReadExportValues(entryName, location);
     ExportEntry(fileName, entryName, values.texts);
@@ -79,7 +96,11 @@ void TMainForm::FileImportItemClick(const TEvent&) {
     // sections written before the failure; then the failure goes on to the error box.
     std::exception_ptr failure;
     try {
-        ImportEntries(fileName, ShownLocation());
+        // The content decides, whatever the file's name.
+        if (IsRegFile(ReadFileBytes(fileName)))
+            ImportRegFile(fileName, ShownLocation());
+        else
+            ImportEntries(fileName, ShownLocation());
     } catch (...) {
         failure = std::current_exception();
     }

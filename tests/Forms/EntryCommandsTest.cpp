@@ -275,7 +275,7 @@ TEST_F(EntryCommandsTest, AKeyThatCannotBeDeletedIsReportedAndTheViewsAreRefresh
     const TConfirmedRun shown = RunConfirmed("EditRemoveItem", PressButton(IDOK));
     ASSERT_TRUE(shown.warned);
     EXPECT_EQ("Warning", shown.warning.caption);
-    EXPECT_EQ("Cannot remove this entry.", shown.warning.text);
+    EXPECT_EQ("Cannot remove this entry.\r\n'Vanished': its key cannot be opened.", shown.warning.text);
     EXPECT_EQ(LoadIconA(nullptr, IDI_EXCLAMATION), shown.warning.icon);
     EXPECT_EQ(std::vector<std::string>{"Other"}, Entries("CEntryList"));
     EXPECT_TRUE(Rows().empty());

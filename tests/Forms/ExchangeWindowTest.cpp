@@ -160,7 +160,7 @@ protected:
     // What both file dialogs show when they open, owned (and disabled) by the main window.
     void ExpectTheExchangeDialogLook(TFileDialogAnswer& answer) {
         EXPECT_EQ("Untitled", answer.View().fileName);
-        EXPECT_EQ((std::vector<std::string>{"INI files", "All files"}), answer.View().filters);
+        EXPECT_EQ((std::vector<std::string>{"INI files", "Registration Files (*.reg)", "All files"}), answer.View().filters);
         EXPECT_EQ(0, answer.View().selectedFilter);
         EXPECT_FALSE(answer.View().readOnlyBoxShown);
         EXPECT_TRUE(answer.View().explorerStyle);
@@ -216,6 +216,42 @@ TEST_F(ExchangeWindowTest, ExportDialogSavesEveryValueOfTheSelectedEntry) {
     EXPECT_EQ(std::vector<std::string>{"saved.ini"}, folder_.FileNames());
     EXPECT_EQ(folder_.Path(), CurrentDirectory()) << "the chosen file's folder is the current directory";
     EXPECT_EQ("Demo", Form().EntryName) << "the views are not refreshed";
+}
+
+TEST_F(ExchangeWindowTest, TheRegistrationFileTypeSavesTheWholeEntryAndImportBringsItBack) {
+    CreateEntry("Demo", {{"DisplayName", "Demo"}, {"UninstallString", "C:\\DEMO\\UNINST.EXE"}});
+    SetDword(EntryPath("Demo\\Sub"), "Number", 7);
+    Activate();
+    Select("Demo");
+    // The user picks the type; the name typed without an extension gets its ".reg".
+    TFileDialogAnswer answer(kExportTitle, folder_.Path("saved"), [] {
+        HWND dialog = FindWindowA(kMessageBoxClass, kExportTitle);
+        HWND types = GetDlgItem(dialog, kFilterBox);
+        SendMessageA(types, CB_SETCURSEL, 1, 0);
+        // A choice with the mouse ends with both notifications.
+        for (const WORD notification : {CBN_SELCHANGE, CBN_SELENDOK})
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterBox, notification), reinterpret_cast<LPARAM>(types));
+    });
+    Command("FileExportItem");
+    ASSERT_TRUE(answer.Shown());
+    EXPECT_TRUE(answer.Errors().empty() && answer.Warnings().empty());
+    ASSERT_EQ(std::vector<std::string>{"saved.reg"}, folder_.FileNames());
+    const std::string bytes = TScratchFolder::ReadBytes(folder_.Path("saved.reg"));
+    const std::wstring header = L"\xFEFFWindows Registry Editor Version 5.00\r\n";
+    EXPECT_EQ(0, bytes.compare(0, header.size() * 2, reinterpret_cast<const char*>(header.data()), header.size() * 2));
+
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Demo").c_str()));
+    // The content decides: a registration file under another name is still one.
+    ASSERT_TRUE(MoveFileA(folder_.Path("saved.reg").c_str(), folder_.Path("saved.txt").c_str()));
+    TFileDialogAnswer import(kImportTitle, folder_.Path("saved.txt"));
+    Command("FileImportItem");
+    EXPECT_TRUE(import.Errors().empty()) << import.Errors().front();
+    EXPECT_EQ(std::vector<std::string>{"Demo"}, Entries("CEntryList"));
+    TRegistry registry;
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(registry.OpenRegistryKey(EntryPath("Demo\\Sub"), false));
+    EXPECT_EQ(REG_DWORD, registry.ReadValue("Number").type) << "every type comes back";
+    EXPECT_EQ(std::string("\x07\0\0\0", 4), registry.ReadValue("Number").data);
 }
 
 TEST_F(ExchangeWindowTest, ExportReplacesAnExistingFileOrKeepsItForNoRows) {

@@ -6,6 +6,9 @@
 #include "Forms/CheckEntries.h"
 #include "GuiTest.h"
 #include "Installations.h"
+#include "KeyTrees.h"
+#include "Entries/CodePage.h"
+#include "Entries/RegFile.h"
 #include "ScratchFolder.h"
 #include "Win/Controls.h"
 
@@ -272,6 +275,39 @@ protected:
         }
     }
 
+    // Registration files both ways between the window and Wine's registry editor and reg
+    // tool: each gives back the identical tree of the entry.
+    void RegFileRoundTrips(const std::string& entry) {
+        const TKeyTree before = ReadEntryTree(location_, WideFromCodePage(CP_ACP, entry));
+        ASSERT_FALSE(before.values.empty());
+        const TScratchFolder folder;
+        const TCurrentDirectoryGuard directory;
+        const std::string ours = folder.Path("ours.reg");
+        ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileExportItem", "Export registry key", ours));
+        const std::string key = DisplayName(RegFileUninstallKey(location_)) + "\\" + entry;
+        for (const std::string& importer : {"regedit.exe /S " + Quoted(ours), "reg.exe import " + Quoted(ours)}) {
+            SCOPED_TRACE(importer);
+            ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
+            ASSERT_FALSE(EntryExists(entry, location_));
+            EXPECT_EQ(0u, RunAndWait(importer));
+            EXPECT_EQ(before, ReadEntryTree(location_, WideFromCodePage(CP_ACP, entry)));
+            Form().RefreshEntryViews();
+            ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(entry));
+        }
+        const std::string theirs = folder.Path("theirs.reg");
+        for (const std::string& exporter :
+             {"regedit.exe /E " + Quoted(theirs) + " " + Quoted(key), "reg.exe export " + Quoted(key) + " " + Quoted(theirs) + " /y"}) {
+            SCOPED_TRACE(exporter);
+            DeleteFileA(theirs.c_str());
+            EXPECT_EQ(0u, RunAndWait(exporter));
+            ASSERT_TRUE(PathExists(theirs));
+            ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
+            ASSERT_NO_FATAL_FAILURE(RunFileCommand("FileImportItem", "Import registry key", theirs));
+            EXPECT_EQ(before, ReadEntryTree(location_, WideFromCodePage(CP_ACP, entry)));
+            ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(entry));
+        }
+    }
+
     const TEntryLocation& location_;
 };
 
@@ -340,6 +376,12 @@ TEST_F(NsisEntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesTheNu
     ExportRemoveImport(kNsisEntry);
 }
 
+TEST_F(NsisEntryWindowTest, RegistrationFilesRoundTripWithWineRegeditAndReg) {
+    ASSERT_TRUE(InstallSampleNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kNsisEntry));
+    RegFileRoundTrips(kNsisEntry);
+}
+
 class MsiEntryWindowTest : public MachineWindowTest {
 protected:
     TSampleMsiGuard sample_;
@@ -386,6 +428,12 @@ TEST_F(UserNsisEntryWindowTest, ExportRemoveImportRestoresItsTextValuesAndNamesT
     ASSERT_TRUE(InstallSampleUserNsis());
     ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kUserNsisEntry));
     ExportRemoveImport(kUserNsisEntry);
+}
+
+TEST_F(UserNsisEntryWindowTest, RegistrationFilesRoundTripWithWineRegeditAndReg) {
+    ASSERT_TRUE(InstallSampleUserNsis());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kUserNsisEntry));
+    RegFileRoundTrips(kUserNsisEntry);
 }
 
 class Msi32EntryWindowTest : public MachineWindowTest {
@@ -464,6 +512,12 @@ TEST_F(NsisEntriesCheckTest, WithoutTheirUninstallersAreInvalidLinksThatRemoveCh
         for (const TEntryCheck& left : dialog.ListedEntries()) EXPECT_NE(sample.entry, left.name);
         EXPECT_TRUE(PathExists(sample.folder + "\\SampleApp.exe")) << "Remove touches the registry only";
     }
+}
+
+TEST_F(Msi32EntryWindowTest, RegistrationFilesRoundTripWithWineRegeditAndReg) {
+    ASSERT_TRUE(InstallSampleMsi32());
+    ASSERT_NO_FATAL_FAILURE(SelectInstalledEntry(kMsi32ProductCode));
+    RegFileRoundTrips(kMsi32ProductCode);
 }
 
 }  // namespace
