@@ -141,7 +141,7 @@ TEST_F(CheckEntriesTest, RemoveCheckedDeletesExactlyTheCheckedTreesAndGoesOnPast
     ASSERT_TRUE(removed.confirmed);
     EXPECT_EQ((std::vector<std::vector<std::string>>{{"Gone1", "Gone2", "OnCd"}}), removals_) << "one batch";
     ASSERT_TRUE(removed.warned);
-    EXPECT_EQ("Cannot remove this entry:\r\nGone2: its key cannot be deleted", removed.warning.text);
+    EXPECT_EQ("Cannot remove this entry:\r\nGone2: its key cannot be opened", removed.warning.text);
     EXPECT_FALSE(KeyExists(EntryPath("Gone1")));
     EXPECT_FALSE(KeyExists(EntryPath("OnCd")));
     EXPECT_TRUE(KeyExists(EntryPath("Gone3")));
