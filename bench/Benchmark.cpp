@@ -369,9 +369,11 @@ bool WriteSmallFile(const std::string& path) {
     return file && ::WriteFile(file.Get(), "MZ", 2, &written, nullptr);
 }
 
+// Uninstaller `number` of the check's entries, one of kCheckedProgramFiles.
 std::string CheckedProgramFile(const std::string& folder, std::uint32_t number) {
+    number %= kCheckedProgramFiles;
     return Format("%s\\Check\\%s %s %u\\unins000.exe", folder.c_str(), kVendors[number % 8],
-                  kProducts[(number >> 3) % 8], number % kCheckedProgramFiles);
+                  kProducts[(number >> 3) % 8], number);
 }
 
 // Entries for the check, always the same for an index: 40% Windows Installer commands, 40%

@@ -24,9 +24,11 @@ enum : int {
 
 // Posted when the dialog is created: the check starts once the dialog's messages flow.
 constexpr UINT kStartCheck = WM_APP + 1;
-// Messages are handled after every so many entries: often enough to keep the dialog answering,
-// seldom enough to cost nothing beside the entries' registry calls.
-constexpr size_t kEntriesPerPump = 16;
+// Messages are handled after the first kEntriesPerLook entries (a Cancel given at once stops
+// there), then once kMessageIntervalMs have passed, tested every kEntriesPerLook entries: often
+// enough to keep the dialog answering, seldom enough to cost nothing beside the registry calls.
+constexpr size_t kEntriesPerLook = 16;
+constexpr ULONGLONG kMessageIntervalMs = 40;
 // A failure message names at most so many entries, then how many more.
 constexpr size_t kFailuresNamed = 20;
 
@@ -180,18 +182,21 @@ void TCheckEntriesForm::RunCheck() {
     const size_t total = checker.Names().size();
     SendMessageA(progress_, PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
     size_t checked = 0;
+    ULONGLONG lastLook = 0;
     for (; checked < total; ++checked) {
-        if (checked > 0 && checked % kEntriesPerPump == 0) {
+        if (checked > 0 && checked % kEntriesPerLook == 0 &&
+            (checked == kEntriesPerLook || GetTickCount64() - lastLook >= kMessageIntervalMs)) {
             SendMessageA(progress_, PBM_SETPOS, checked, 0);
             Application().ProcessMessages();
             // Closing the dialog may have destroyed its window.
             if (!Handle()) return;
             if (cancelled_ || ModalResult() != mrNone || Application().Terminated()) break;
+            lastLook = GetTickCount64();
         }
         TEntryCheck entry = checker.Check(checked);
-        if (entry.state != esExistingLink) AddRow(std::move(entry));
+        if (entry.state != esExistingLink) rows_.push_back(std::move(entry));
     }
-    SortRows();
+    ShowRows();
     const std::string listed = Counted(rows_.size(), "listed", "listed");
     SetWindowTextA(summary_, (checked < total ? "Check stopped: " + std::to_string(checked) + " of " +
                                                     Counted(total, "entry", "entries") + " checked, " + listed
@@ -201,16 +206,22 @@ void TCheckEntriesForm::RunCheck() {
     SetFocus(entryList_);
 }
 
-void TCheckEntriesForm::AddRow(TEntryCheck entry) {
-    const int row = ListViewAddRow(entryList_, entry.name);
-    for (int column = 1; column < static_cast<int>(std::size(kColumns)); ++column)
-        ListViewSetText(entryList_, row, column, ColumnText(entry, column));
-    ListViewSetData(entryList_, row, static_cast<LPARAM>(rows_.size()));
-    // Only a link that is surely broken starts checked: a missing disk may come back, and an
-    // entry without a command of its own often belongs to an update or a system component.
-    const bool checked = entry.state == esInvalidLink;
-    rows_.push_back(std::move(entry));
-    ListViewSetChecked(entryList_, row, checked);
+void TCheckEntriesForm::ShowRows() {
+    // Rows added to a list that repaints each one cost far more than the checks.
+    {
+        const TUpdateBracket update(entryList_);
+        for (size_t index = 0; index < rows_.size(); ++index) {
+            const TEntryCheck& entry = rows_[index];
+            const int row = ListViewAddRow(entryList_, entry.name);
+            for (int column = 1; column < static_cast<int>(std::size(kColumns)); ++column)
+                ListViewSetText(entryList_, row, column, ColumnText(entry, column));
+            ListViewSetData(entryList_, row, static_cast<LPARAM>(index));
+            // Only a link that is surely broken starts checked: a missing disk may come back, and
+            // an entry without a command of its own often belongs to an update or a system component.
+            ListViewSetChecked(entryList_, row, entry.state == esInvalidLink);
+        }
+    }
+    SortRows();
 }
 
 bool TCheckEntriesForm::AllowsChange(const NMLISTVIEW& change) const {

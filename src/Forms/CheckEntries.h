@@ -44,7 +44,8 @@ protected:
 
 private:
     void SetChecking(bool checking);
-    void AddRow(TEntryCheck entry);
+    // Lists rows_, sorted by the chosen column.
+    void ShowRows();
     // Whether the list may take the change `change` of a row (LVN_ITEMCHANGING).
     bool AllowsChange(const NMLISTVIEW& change) const;
     void SortRows();
