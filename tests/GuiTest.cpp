@@ -314,6 +314,11 @@ int TMainWindowFixture::MenuId(const char* itemName, TWhere where) {
     return item ? item->id : 0;
 }
 
+void TMainWindowFixture::Command(const char* itemName, TWhere where) {
+    SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(MenuId(itemName, where), 0), 0);
+    PumpMessages();
+}
+
 void TMainWindowFixture::Activate() {
     SendMessageA(form_->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     PumpMessages();

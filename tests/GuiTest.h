@@ -183,6 +183,8 @@ protected:
     TMainForm& Form() { return *form_; }
     HWND Control(const char* name, TWhere where = TWhere::current()) { return ControlOf(*form_, name, where); }
     int MenuId(const char* itemName, TWhere where = TWhere::current());
+    // Chooses the menu item `itemName` and handles what it posts.
+    void Command(const char* itemName, TWhere where = TWhere::current());
 
     // The application becomes the active application.
     void Activate();

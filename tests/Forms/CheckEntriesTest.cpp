@@ -1,6 +1,6 @@
 // The Check Entries dialog over the real main window and a scratch registry: the rows and states
 // listed (a CD-ROM drive E: with no disk among them), the check marks it starts with and refuses,
-// sorting, Remove Checked with its confirmation and failures, Cancel, and the way back to the
+// sorting, Remove Checked with its confirmation, failures and one Undo, Cancel, and the way back to the
 // main window.
 #include "GuiTest.h"
 
@@ -148,6 +148,11 @@ TEST_F(CheckEntriesTest, RemoveCheckedDeletesExactlyTheCheckedTreesAndGoesOnPast
     EXPECT_TRUE(KeyExists(EntryPath("Existing")));
     EXPECT_EQ(std::vector<std::string>{"Gone3"}, ShownNames(*dialog)) << "what is left is listed";
     EXPECT_EQ("2 entries checked, 1 listed", WindowText(dialog->FindControl("SummaryLabel")));
+
+    Command("EditUndoItem");  // the batch is one step
+    EXPECT_TRUE(KeyExists(EntryPath("Gone1\\Sub\\Deeper")));
+    EXPECT_TRUE(KeyExists(EntryPath("OnCd")));
+    EXPECT_FALSE(KeyExists(EntryPath("Gone2")));
 }
 
 TEST_F(CheckEntriesTest, CancelOrEscStopsTheCheckAndKeepsWhatWasChecked) {

@@ -87,16 +87,12 @@ protected:
         SetShellExecuteFunction(RecordShellExecute);
     }
 
-    void RunCommand(const char* itemName) {
-        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(MenuId(itemName), 0), 0);
-        PumpMessages();
-    }
 
     // Runs a menu command, answers its confirmation with `answer` and a warning, should one
     // follow, with OK.
     TConfirmedRun RunConfirmed(const char* itemName, std::function<void(HWND)> answer,
                                TWhere where = TWhere::current()) {
-        return RunWithConfirmation([&] { RunCommand(itemName); }, std::move(answer), where);
+        return RunWithConfirmation([&] { Command(itemName); }, std::move(answer), where);
     }
 
     // Double-clicks the first row of the details list, as the mouse does: a click, then the
@@ -400,7 +396,7 @@ TEST_F(ProgramsGroupTest, OpensTheFolderNamedInShellFolders) {
     const std::string folder = "C:\\users\\Test User\\Start Menu\\Programs";
     programs_.Set(REG_SZ, folder.c_str(), static_cast<DWORD>(folder.size() + 1));
     RecordShell();
-    RunCommand("EditProgramsItem");
+    Command("EditProgramsItem");
     SendMessageA(Control("ProgButton"), BM_CLICK, 0, 0);
     PumpMessages();
     const TShellCall opened{folder, "", folder, SW_SHOW};
@@ -412,7 +408,7 @@ TEST_F(ProgramsGroupTest, ANonStringValueIsAnErrorAndOpensNothing) {
     programs_.Set(REG_DWORD, &number, sizeof(number));
     RecordShell();
     TModalAnswer error(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
-    RunCommand("EditProgramsItem");
+    Command("EditProgramsItem");
     ASSERT_TRUE(error.Answered());
     EXPECT_EQ("Invalid data type for 'Programs'", error.Snapshot().text);
     EXPECT_TRUE(shellCalls.empty());
@@ -422,7 +418,7 @@ TEST_F(ProgramsGroupTest, AMissingValueOpensNothingAndSaysNothing) {
     programs_.Delete();
     RecordShell();
     TModalAnswer error(kMessageBoxClass, "Tarnwick", PressButton(IDOK));
-    RunCommand("EditProgramsItem");
+    Command("EditProgramsItem");
     EXPECT_FALSE(error.Answered());
     EXPECT_TRUE(shellCalls.empty()) << shellCalls.front();
 }

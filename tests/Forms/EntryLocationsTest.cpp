@@ -54,10 +54,6 @@ protected:
         }
     }
 
-    void Command(const char* itemName) {
-        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(MenuId(itemName), 0), 0);
-        PumpMessages();
-    }
 
     bool Checked(const char* itemName) {
         return GetMenuState(Form().Menu().Handle(), static_cast<UINT>(MenuId(itemName)), MF_BYCOMMAND) & MF_CHECKED;

@@ -142,10 +142,6 @@ protected:
         SetCurrentDirectoryA(kElsewhere);
     }
 
-    void Command(const char* itemName) {
-        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(MenuId(itemName), 0), 0);
-        PumpMessages();
-    }
 
     // Selects `entry` from whichever list shows it.
     void Select(const std::string& entry) {

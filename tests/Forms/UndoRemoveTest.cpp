@@ -7,10 +7,6 @@ namespace {
 
 class UndoRemoveTest : public MainFormTest {
 protected:
-    void Command(const char* itemName) {
-        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(MenuId(itemName), 0), 0);
-        PumpMessages();
-    }
     bool UndoEnabled() { return Form().Menu().IsEnabled(MenuId("EditUndoItem")); }
 
     void Remove(const char* listName, const std::string& entry, TWhere where = TWhere::current()) {

@@ -117,11 +117,6 @@ protected:
     void SetUp() override { OpenMainWindow(); }
     void TearDown() override { CloseMainWindow(); }
 
-    void Command(const char* itemName) {
-        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(MenuId(itemName), 0), 0);
-        PumpMessages();
-    }
-
     bool Listed(const char* listName, const std::string& entry) {
         const auto entries = Entries(listName);
         return std::find(entries.begin(), entries.end(), entry) != entries.end();
