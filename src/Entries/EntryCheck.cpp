@@ -42,7 +42,7 @@ bool NamesUninstallCommand(const std::string& valueName) {
 TCommandLink EvaluateCommandLink(const TEntryLocation& location, const std::string& line, TProbeCache* cache) {
     const TNativeFileSystemScope fileSystem(location);
     TCommandLink link;
-    SplitCommandLine(line, link.program, link.params, cache);
+    SplitCommandLine(ProbedCommandLine(location, line), link.program, link.params, cache);
     link.state = ProgramLinkState(link.program, cache);
     return link;
 }

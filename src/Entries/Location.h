@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 struct TEntryLocation {
     HKEY root;          // a predefined key, or an open key that outlives every use of the location
     REGSAM view;        // KEY_WOW64_64KEY, KEY_WOW64_32KEY, or 0 for the process's own view
@@ -25,9 +27,10 @@ inline bool SameLocation(const TEntryLocation& left, const TEntryLocation& right
 // True on 64-bit Windows, whichever build asks.
 bool IsWindows64();
 
-// While it lives, the file probes and launches of this thread see the real system folder when
-// `location` is the 64-bit view and the process is a 32-bit one on 64-bit Windows; otherwise,
-// and in the 64-bit build, it does nothing.
+// While it lives, the file probes of this thread see the real system folder when `location` is
+// the 64-bit view and the process is a 32-bit one on 64-bit Windows; otherwise, and in the 64-bit
+// build, it does nothing. Nothing may be loaded or launched meanwhile: a DLL that fails to load
+// while redirection is off stays unloadable for the rest of the run.
 class TNativeFileSystemScope {
 public:
     explicit TNativeFileSystemScope(const TEntryLocation& location);
@@ -42,3 +45,16 @@ private:
     bool active_ = false;
     void* saved_ = nullptr;  // the thread's redirection state, for the revert
 };
+
+// `path` (after an optional opening quote) with a leading `windowsDir`\System32\, in any case,
+// replaced by `windowsDir`\`folder`\; any other path unchanged.
+std::string MovedFromSystem32(const std::string& path, const std::string& windowsDir, const char* folder);
+
+// The command line whose files the link check probes and the launch starts: in the 64-bit build,
+// a 32-bit-view entry naming the system folder was written by a 32-bit installer, for which that
+// folder is SysWOW64. Applied before the line is split.
+std::string ProbedCommandLine(const TEntryLocation& location, const std::string& line);
+
+// The program the launch hands to the shell, with redirection on: in the 32-bit build on 64-bit
+// Windows, a 64-bit-view entry's program in the system folder is reached through Sysnative.
+std::string LaunchedProgram(const TEntryLocation& location, const std::string& program);

@@ -41,12 +41,8 @@ void OpenProgramsGroup() {
 void TMainForm::EditUninstallItemClick(const TEvent&) {
     if (Refused("You are about to uninstall a program.\rContinue ?")) return;
     // The link state is advice, not a guard: the command runs as it stands, and the program
-    // it names is found where the link evaluation found it.
-    INT_PTR result = 0;
-    {
-        const TNativeFileSystemScope fileSystem(ShownLocation());
-        result = ShellRun(UninstallCommand, UninstallParams, "", SW_SHOW);
-    }
+    // it names is found where the link evaluation found it, with redirection on.
+    const INT_PTR result = ShellRun(LaunchedProgram(ShownLocation(), UninstallCommand), UninstallParams, "", SW_SHOW);
     if (ShellFailed(result)) MessageDlg("Cannot uninstall this program.", mkWarning);
 }
 

@@ -150,24 +150,32 @@ TEST_F(EntryLocationsTest, RemoveDeletesTheEntryOfTheShownLocationOnly) {
 }
 
 TEST_F(EntryLocationsTest, LinksAndUninstallWorkInEveryLocation) {
-    char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string installer = std::string(system) + "\\msiexec.exe";
+    constexpr bool is32BitBuild = sizeof(void*) == 4;
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string installer = std::string(windows) + "\\system32\\msiexec.exe";
+    // The 64-bit build finds a 32-bit-view entry's system program in SysWOW64, which a prefix
+    // without wine32 leaves empty; the 32-bit build starts a 64-bit-view entry's through Sysnative.
+    const std::string wow64Installer = std::string(windows) + "\\SysWOW64\\msiexec.exe";
+    const std::string nativeInstaller = std::string(windows) + "\\Sysnative\\msiexec.exe";
+    const bool placed = !is32BitBuild && CopyFileA(installer.c_str(), wow64Installer.c_str(), TRUE);
     SetShellExecuteFunction(RecordShellLine);
     for (const TLocationRow& row : kLocations) {
         SCOPED_TRACE(row.label);
+        const bool wow64 = !is32BitBuild && &row.location == &kMachine32Location;
+        const bool throughSysnative = is32BitBuild && IsWindows64() && &row.location == &kMachine64Location;
         const std::string code = std::string("{") + row.shortCutDigit + "}";
         CreateEntry(row.location, "Installed", {{"DisplayName", "App"}, {"UninstallString", installer + " /x " + code}});
         Command(row.itemName);
         ClickEntry("CEntryList", "Installed");
         EXPECT_EQ(lsExistingLink, Form().LinkState);
-        EXPECT_EQ(installer, Form().UninstallCommand);
+        EXPECT_EQ(wow64 ? wow64Installer : installer, Form().UninstallCommand);
         shellLines.clear();
         ASSERT_TRUE(RunConfirmed("EditUninstallItem"));
-        EXPECT_EQ(std::vector<std::string>{installer + " /x " + code}, shellLines);
+        const std::string launched = wow64 ? wow64Installer : throughSysnative ? nativeInstaller : installer;
+        EXPECT_EQ(std::vector<std::string>{launched + " /x " + code}, shellLines);
     }
-    // This build sees the system folder of its own view: nothing to switch off.
-    for (const TLocationRow& row : kLocations) EXPECT_FALSE(TNativeFileSystemScope(row.location).Active());
+    if (placed) DeleteFileA(wow64Installer.c_str());
 }
 
 TEST_F(EntryLocationsTest, AMissingUninstallKeyShowsEmptyListsQuietly) {
