@@ -497,13 +497,5 @@ void TMainForm::ShowEntryIn(const TEntryLocation& location, const std::string& n
     for (const TViewItemSpec& view : ViewItems(windows64_))
         if (!SameLocation(location, location_) && SameLocation(view.location, location)) ChooseLocation(view.item.id);
     RefreshEntryViews();
-    for (HWND list : {cEntryList_, uEntryList_}) {
-        for (int index = 0, count = ListBoxCount(list); index < count; ++index) {
-            if (ListBoxItemText(list, index) != name) continue;
-            ListBoxSelect(list == cEntryList_ ? uEntryList_ : cEntryList_, -1);
-            ListBoxSelect(list, index);
-            ShowEntryDetails(name);
-            return;
-        }
-    }
+    SelectEntry(name);
 }
