@@ -166,11 +166,17 @@ bool CaptureEntryTree(const TEntryLocation& location, const std::string& entryNa
     return CaptureKey(entry.Get(), location.view, "", tree, reason);
 }
 
-bool RestoreEntryTree(const TEntryLocation& location, const TKeyTree& tree) {
-    const std::string entryName = DisplayName(tree.name);
+// The Uninstall key of `location`, opened for writing `entryName` back into it.
+TKeyHandle UninstallKeyToRestoreInto(const TEntryLocation& location, const std::string& entryName) {
     TKeyHandle uninstall;
     if (!OpenUninstallKey(location, true, uninstall))
         throw Exception(FormatMessageText(kUnableToRestore, entryName) + ": the Uninstall key cannot be opened");
+    return uninstall;
+}
+
+bool RestoreEntryTree(const TEntryLocation& location, const TKeyTree& tree) {
+    const std::string entryName = DisplayName(tree.name);
+    const TKeyHandle uninstall = UninstallKeyToRestoreInto(location, entryName);
     bool created = false;
     TKeyHandle entry = CreateKey(uninstall.Get(), location.view, tree.name, entryName, created);
     // Created and opened in one call: no other program's key of that name can be written into.
@@ -190,9 +196,7 @@ bool RestoreEntryTree(const TEntryLocation& location, const TKeyTree& tree) {
 
 void RepairEntryTree(const TEntryLocation& location, const TKeyTree& tree) {
     const std::string entryName = DisplayName(tree.name);
-    TKeyHandle uninstall;
-    if (!OpenUninstallKey(location, true, uninstall))
-        throw Exception(FormatMessageText(kUnableToRestore, entryName) + ": the Uninstall key cannot be opened");
+    const TKeyHandle uninstall = UninstallKeyToRestoreInto(location, entryName);
     bool created = false;
     const TKeyHandle entry = CreateKey(uninstall.Get(), location.view, tree.name, entryName, created);
     WriteKeyContents(entry.Get(), location.view, tree, entryName);

@@ -52,10 +52,11 @@ bool SameNoCase(const std::wstring& left, const std::wstring& right) {
                                 static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::vector<std::wstring> SplitAtBackslash(const std::wstring& path) {
+// The pieces of UTF-16 `text` between its `separator`s.
+std::vector<std::wstring> SplitWide(const std::wstring& text, wchar_t separator) {
     std::vector<std::wstring> parts(1);
-    for (const wchar_t c : path) {
-        if (c == L'\\')
+    for (const wchar_t c : text) {
+        if (c == separator)
             parts.emplace_back();
         else
             parts.back() += c;
@@ -191,7 +192,7 @@ bool ReadHexNumber(const std::wstring& digits, size_t maxDigits, unsigned long& 
 class TRegFileParser {
 public:
     TRegFileParser(const std::string& fileName, const TEntryLocation& location)
-        : fileName_(fileName), uninstallKey_(SplitAtBackslash(RegFileUninstallKey(location))) {}
+        : fileName_(fileName), uninstallKey_(SplitWide(RegFileUninstallKey(location), L'\\')) {}
 
     std::vector<TRegFileKey> Parse(const std::string& bytes) {
         Decode(bytes);
@@ -258,7 +259,7 @@ private:
         if (line.back() != L']') Refuse("is a key without its closing ']'");
         const std::wstring path = line.substr(1, line.size() - 2);
         if (!path.empty() && path[0] == L'-') Refuse("deletes a key, which an import never does");
-        const std::vector<std::wstring> parts = SplitAtBackslash(path);
+        const std::vector<std::wstring> parts = SplitWide(path, L'\\');
         for (const std::wstring& part : parts) {
             if (part == L".." || part == L".") Refuse("holds '" + DisplayName(part) + "' in its key path");
             if (part.empty()) Refuse("holds an empty key name");
@@ -330,7 +331,7 @@ private:
         value.type = type;
         std::string bytes;
         if (!Trimmed(data).empty()) {
-            for (const std::wstring& piece : SplitAtComma(data)) {
+            for (const std::wstring& piece : SplitWide(data, L',')) {
                 unsigned long byte = 0;
                 if (!ReadHexNumber(Trimmed(piece), 2, byte)) Refuse("holds a damaged or truncated hex value");
                 bytes += static_cast<char>(byte);
@@ -340,17 +341,6 @@ private:
         // A REGEDIT4 file holds the text types in its ANSI code page.
         const bool text = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
         value.data = codePage_ && text ? BytesOf(WideFromCodePage(codePage_, bytes)) : bytes;
-    }
-
-    static std::vector<std::wstring> SplitAtComma(const std::wstring& text) {
-        std::vector<std::wstring> parts(1);
-        for (const wchar_t c : text) {
-            if (c == L',')
-                parts.emplace_back();
-            else
-                parts.back() += c;
-        }
-        return parts;
     }
 
     const std::string& fileName_;
