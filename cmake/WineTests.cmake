@@ -1,41 +1,21 @@
 # Test programs are Windows executables: ctest runs each through scripts/wine-run.sh in a
 # headless Wine prefix of its own (null graphics driver), one ctest test per executable.
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
 set(TWK_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine-test)
 set(TWK_WINE_ENV
   "WINEPREFIX=${TWK_TEST_PREFIX}"
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml=")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+include(${CMAKE_SOURCE_DIR}/cmake/TestPrograms.cmake)
 
 add_test(NAME wine_test_prefix
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh test ${TWK_TEST_PREFIX})
 set_tests_properties(wine_test_prefix PROPERTIES FIXTURES_SETUP wine_prefix ENVIRONMENT "${TWK_WINE_ENV}")
 
-# Registers one Windows test executable with ctest.
-function(twk_add_wine_test name)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED wine_prefix
-    ENVIRONMENT "${TWK_WINE_ENV}"
-    ${ARGN})
-endfunction()
-
-file(GLOB TWK_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp ${CMAKE_SOURCE_DIR}/tests/Base/*.cpp
-  ${CMAKE_SOURCE_DIR}/tests/Entries/*.cpp ${CMAKE_SOURCE_DIR}/tests/Win/*.cpp ${CMAKE_SOURCE_DIR}/tests/Forms/*.cpp)
-add_executable(twk_tests ${TWK_TEST_SOURCES} ${TWK_RESOURCES})
-target_compile_options(twk_tests PRIVATE ${TWK_WARNINGS})
-target_include_directories(twk_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(twk_tests PRIVATE twk_core gtest gmock)
-add_dependencies(twk_tests twk_help)  # the help tests read and open the built Twk.hlp
 twk_add_wine_test(twk_tests TIMEOUT 600)
 
-# End-to-end tests with real installers, in the same prefix: tests/acceptance. They share the
-# scratch registry key with twk_tests, so they never run beside another test.
-include(${CMAKE_SOURCE_DIR}/cmake/AcceptanceTests.cmake)
+# End-to-end tests with real installers, in the same prefix. They share the scratch registry
+# key with twk_tests, so they never run beside another test.
 twk_add_wine_test(twk_acceptance TIMEOUT 900 RUN_SERIAL TRUE)
 
 # The release zip (./twk dist) as a Windows user gets it: its files, both programs' machine

@@ -11,6 +11,7 @@ packages=(
     nsis wixl
     dpkg-dev
     locales
+    qemu-user-static debootstrap
 )
 missing=()
 for package in "${packages[@]}"; do

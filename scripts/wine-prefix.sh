@@ -6,7 +6,10 @@
 # drive E: with no disk inserted (a dangling dosdevices link marked as cdrom). The demo prefix
 # also links the window fonts to a Chinese font of the system (fonts-wqy-microhei), so that
 # names in Chinese or Japanese show as text rather than boxes.
+# TWK_WINE names the loader (wine64 runs the setup natively in a WoW64 chroot) and
+# TWK_PREFIX_TIMEOUT the seconds wineboot may take (a WoW64 prefix takes minutes under emulation).
 set -eu
+wine=${TWK_WINE:-wine}
 kind=$1 prefix=$2
 stamp="$prefix/.twk-$kind-ready"
 [ -f "$stamp" ] && exit 0
@@ -14,7 +17,7 @@ stamp="$prefix/.twk-$kind-ready"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$prefix"
 log="$prefix/setup.log"
-timeout 300 wineboot -i </dev/null >"$log" 2>&1 || { echo "wineboot failed, see $log"; exit 1; }
+timeout "${TWK_PREFIX_TIMEOUT:-300}" "$wine" wineboot -i </dev/null >"$log" 2>&1 || { echo "wineboot failed, see $log"; exit 1; }
 
 reg="$prefix/twk-setup.reg"
 {
@@ -40,7 +43,7 @@ reg="$prefix/twk-setup.reg"
     done
   fi
 } >"$reg"
-timeout 120 wine regedit /S "Z:${reg//\//\\}" </dev/null >>"$log" 2>&1
+timeout 300 "$wine" regedit /S "Z:${reg//\//\\}" </dev/null >>"$log" 2>&1
 ln -sfn /nonexistent/twk-no-disk "$prefix/dosdevices/e:"
 timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
 timeout 30 wineserver -w </dev/null >/dev/null 2>&1 || true

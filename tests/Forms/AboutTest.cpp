@@ -342,7 +342,7 @@ TEST_F(AboutTest, HintsReachTheMainStatusBarButNoTooltipIsMade) {
     } search{about.Handle(), 0};
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM found) {
+        [](HWND window, LPARAM found) CALLBACK -> BOOL {
             auto& state = *reinterpret_cast<TSearch*>(found);
             char name[64] = "";
             GetClassNameA(window, name, sizeof(name));

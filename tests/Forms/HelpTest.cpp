@@ -404,7 +404,7 @@ protected:
     // The text of the viewer's topic pane: the page it shows.
     static std::string PageText(HWND viewer) {
         std::string text;
-        EnumChildWindows(viewer, [](HWND child, LPARAM found) {
+        EnumChildWindows(viewer, [](HWND child, LPARAM found) CALLBACK -> BOOL {
             char className[64] = "";
             GetClassNameA(child, className, sizeof(className));
             if (std::string(className).rfind("RichEdit", 0) != 0) return TRUE;
