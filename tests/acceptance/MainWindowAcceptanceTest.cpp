@@ -9,6 +9,7 @@
 #include "KeyTrees.h"
 #include "Entries/CodePage.h"
 #include "Entries/RegFile.h"
+#include "Entries/ExecApp.h"
 #include "ScratchFolder.h"
 #include "Win/Controls.h"
 
@@ -516,3 +517,128 @@ TEST_F(Msi32EntryWindowTest, RegistrationFilesRoundTripWithWineRegeditAndReg) {
 }
 
 }  // namespace
+
+// The system folder of each registry view, in the prefix's real folders and registry: a
+// program that only the native system folder holds, and one that only SysWOW64 holds, each
+// named as an entry of either view writes it, under %windir%\System32.
+class SystemFolderViewTest : public MachineWindowTest {
+protected:
+    static constexpr const char* kNativeOnly = "TwkNativeOnly";
+    static constexpr const char* kWow64Only = "TwkWow64Only";
+
+    void SetUp() override {
+        MachineWindowTest::SetUp();
+        // Copies of this process's own command interpreter, which writes the marker it is told to.
+        const std::string interpreter = SystemFolder() + "\\cmd.exe";
+        ASSERT_TRUE(CopyFileA(interpreter.c_str(), Program(NativeFolder(), kNativeOnly).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(interpreter.c_str(), Program(Wow64Folder(), kWow64Only).c_str(), FALSE));
+    }
+    void TearDown() override {
+        for (const auto& view : kViewItems) RemoveEntry(view.location);
+        DeleteFileA(Program(NativeFolder(), kNativeOnly).c_str());
+        DeleteFileA(Program(Wow64Folder(), kWow64Only).c_str());
+        MachineWindowTest::TearDown();
+    }
+
+    static std::string WindowsFolder() {
+        char folder[MAX_PATH] = "";
+        GetWindowsDirectoryA(folder, MAX_PATH);
+        return folder;
+    }
+    // The 64-bit system folder as this process reaches it with redirection on.
+    static std::string NativeFolder() {
+        return WindowsFolder() + (sizeof(void*) == 4 ? "\\Sysnative" : "\\System32");
+    }
+    static std::string Wow64Folder() {
+        char folder[MAX_PATH] = "";
+        GetSystemWow64DirectoryA(folder, MAX_PATH);
+        return folder;
+    }
+    static std::string Program(const std::string& folder, const char* name) { return folder + "\\" + name + ".exe"; }
+
+    static constexpr const char* kEntry = "TarnwickSystemFolderSample";
+    static void WriteEntry(const TEntryLocation& location, const std::string& subkey, const std::string& name,
+                           const std::string& value) {
+        TKeyHandle key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(location.root, (EntryKeyPath(kEntry) + subkey).c_str(), 0, nullptr,
+                                                 0, KEY_ALL_ACCESS | location.view, nullptr, key.Receive(), nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
+                                                reinterpret_cast<const BYTE*>(value.c_str()),
+                                                static_cast<DWORD>(value.size() + 1)));
+    }
+    static void RemoveEntry(const TEntryLocation& location) {
+        TKeyHandle uninstall;
+        if (RegOpenKeyExA(location.root, UninstallKeyPath, 0, KEY_ALL_ACCESS | location.view, uninstall.Receive()) ==
+            ERROR_SUCCESS)
+            RegDeleteTreeA(uninstall.Get(), kEntry);
+    }
+    static bool SubkeyExists(const TEntryLocation& location, const std::string& subkey) {
+        TKeyHandle key;
+        return RegOpenKeyExA(location.root, (EntryKeyPath(kEntry) + subkey).c_str(), 0, KEY_READ | location.view,
+                             key.Receive()) == ERROR_SUCCESS;
+    }
+};
+
+// The uninstallers start with redirection on, so the shell still works in the same run after
+// the 64-bit one: it starts the 32-bit one, and a program of the process's own system folder.
+TEST_F(SystemFolderViewTest, EachViewFindsAndStartsOnlyItsOwnSystemFoldersProgram) {
+    const TScratchFolder markers;
+    const struct {
+        const TEntryLocation& location;
+        const char* itemName;
+        const char* program;
+        LinkState state;
+    } rows[] = {
+        {kMachine64Location, "View64BitItem", kWow64Only, lsInvalidLink},
+        {kMachine32Location, "View32BitItem", kNativeOnly, lsInvalidLink},
+        {kMachine64Location, "View64BitItem", kNativeOnly, lsExistingLink},
+        {kMachine32Location, "View32BitItem", kWow64Only, lsExistingLink},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.itemName) + " " + row.program);
+        const std::string marker = markers.Path(std::string(row.program) + ".started");
+        ASSERT_NO_FATAL_FAILURE(WriteEntry(row.location, "", "DisplayName", row.program));
+        ASSERT_NO_FATAL_FAILURE(WriteEntry(row.location, "", "UninstallString",
+                                           Program(WindowsFolder() + "\\System32", row.program) +
+                                               " /c echo started>" + Quoted(marker)));
+        Command(row.itemName);
+        Activate();
+        ClickEntry("CEntryList", kEntry);
+        EXPECT_EQ(row.state, Form().LinkState) << Form().UninstallCommand;
+        if (row.state == lsExistingLink) {
+            ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditUninstallItem"));
+            // A program started under emulation takes minutes.
+            EXPECT_TRUE(WaitFor([&] { PumpMessages(); return PathExists(marker); }, 600000)) << "not started";
+        }
+        RemoveEntry(row.location);
+    }
+    EXPECT_GT(ShellRun(SystemFolder() + "\\cmd.exe", "/c echo started>" + Quoted(markers.Path("shell")), "", SW_HIDE), 32);
+    EXPECT_TRUE(WaitFor([&] { return PathExists(markers.Path("shell")); }, 600000));
+}
+
+// Remove deletes the tree of the shown view only: a same-named tree in the other view stays.
+TEST_F(SystemFolderViewTest, RemoveDeletesTheShownViewsTreeOnly) {
+    const struct {
+        const TEntryLocation& removed;
+        const char* itemName;
+        const TEntryLocation& kept;
+    } rows[] = {
+        {kMachine64Location, "View64BitItem", kMachine32Location},
+        {kMachine32Location, "View32BitItem", kMachine64Location},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.itemName);
+        for (const TEntryLocation* location : {&row.removed, &row.kept}) {
+            ASSERT_NO_FATAL_FAILURE(WriteEntry(*location, "", "DisplayName", location == &row.kept ? "kept" : "removed"));
+            ASSERT_NO_FATAL_FAILURE(WriteEntry(*location, "", "UninstallString", "C:\\same\\unins.exe"));
+            ASSERT_NO_FATAL_FAILURE(WriteEntry(*location, "\\Inner", "Kept", "yes"));
+        }
+        Command(row.itemName);
+        Activate();
+        ClickEntry("CEntryList", kEntry);
+        ASSERT_NO_FATAL_FAILURE(RunConfirmed("EditRemoveItem"));
+        EXPECT_FALSE(SubkeyExists(row.removed, ""));
+        EXPECT_TRUE(SubkeyExists(row.kept, "\\Inner"));
+        RemoveEntry(row.kept);
+    }
+}
