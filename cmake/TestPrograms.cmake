@@ -18,12 +18,12 @@ add_dependencies(twk_tests twk_help)  # the help tests read and open the built T
 include(${CMAKE_SOURCE_DIR}/cmake/AcceptanceTests.cmake)
 
 # Registers one Windows test executable with ctest, in the prefix of the wine_prefix fixture:
-#   twk_add_wine_test(name [ARGS program arguments...] test properties...)
+#   twk_add_wine_test(name [ARGS program arguments...] [PROPERTIES test properties...])
 function(twk_add_wine_test name)
-  cmake_parse_arguments(PARSE_ARGV 1 TEST "" "" "ARGS")
+  cmake_parse_arguments(PARSE_ARGV 1 TEST "" "" "ARGS;PROPERTIES")
   add_test(NAME ${name} COMMAND ${name} ${TEST_ARGS})
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED wine_prefix
     ENVIRONMENT "${TWK_WINE_ENV}"
-    ${TEST_UNPARSED_ARGUMENTS})
+    ${TEST_PROPERTIES})
 endfunction()

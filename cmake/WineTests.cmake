@@ -12,11 +12,11 @@ add_test(NAME wine_test_prefix
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh test ${TWK_TEST_PREFIX})
 set_tests_properties(wine_test_prefix PROPERTIES FIXTURES_SETUP wine_prefix ENVIRONMENT "${TWK_WINE_ENV}")
 
-twk_add_wine_test(twk_tests TIMEOUT 600)
+twk_add_wine_test(twk_tests PROPERTIES TIMEOUT 600)
 
 # End-to-end tests with real installers, in the same prefix. They share the scratch registry
 # key with twk_tests, so they never run beside another test.
-twk_add_wine_test(twk_acceptance TIMEOUT 900 RUN_SERIAL TRUE)
+twk_add_wine_test(twk_acceptance PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
 
 # The release zip (./twk dist) as a Windows user gets it: its files, both programs' machine
 # type and version, and the 64-bit program's window under Wine. Needs the i686 build too.
