@@ -479,7 +479,7 @@ protected:
 
     static HWND ChildOfClass(HWND parent, const char* className) {
         std::pair<const char*, HWND> search{className, nullptr};
-        EnumChildWindows(parent, [](HWND child, LPARAM found) {
+        EnumChildWindows(parent, [](HWND child, LPARAM found) CALLBACK -> BOOL {
             auto& [wanted, match] = *reinterpret_cast<std::pair<const char*, HWND>*>(found);
             char name[64] = "";
             GetClassNameA(child, name, sizeof(name));
