@@ -12,6 +12,12 @@ TKeyHandle CreateUnder(HKEY base, const std::string& path, REGSAM view = 0) {
     return key;
 }
 
+// The machine keys the tests write are those of the native view, which the window shows first: a
+// 32-bit test program would otherwise write the 32-bit view's.
+TKeyHandle CreateMachineKey(const std::string& path) {
+    return CreateUnder(HKEY_LOCAL_MACHINE, path, kMachine64Location.view);
+}
+
 }  // namespace
 
 void ScratchRegistryTest::SetUp() {
@@ -47,11 +53,18 @@ std::string ScratchRegistryTest::EntryPath(const std::string& entry) {
     return std::string(UninstallKeyPath) + "\\" + entry;
 }
 
-void ScratchRegistryTest::CreateKey(const std::string& path) { CreateUnder(HKEY_LOCAL_MACHINE, path); }
+LSTATUS ScratchRegistryTest::DeleteEntry(const std::string& entry) {
+    TKeyHandle uninstall;
+    const REGSAM access = KEY_ALL_ACCESS | kMachine64Location.view;
+    const LSTATUS opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath, 0, access, uninstall.Receive());
+    return opened == ERROR_SUCCESS ? RegDeleteTreeA(uninstall.Get(), entry.c_str()) : opened;
+}
+
+void ScratchRegistryTest::CreateKey(const std::string& path) { CreateMachineKey(path); }
 
 void ScratchRegistryTest::SetRaw(const std::string& path, const std::string& name, DWORD type, const void* data,
                                  DWORD size) {
-    TKeyHandle key = CreateUnder(HKEY_LOCAL_MACHINE, path);
+    TKeyHandle key = CreateMachineKey(path);
     ASSERT_EQ(ERROR_SUCCESS,
               RegSetValueExA(key.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size))
         << path << " / " << name;
@@ -67,10 +80,10 @@ void ScratchRegistryTest::SetDword(const std::string& path, const std::string& n
 }
 
 void ScratchRegistryTest::CreateWideKey(const std::string& path, const std::wstring& name) {
-    TKeyHandle parent = CreateUnder(HKEY_LOCAL_MACHINE, path);
+    TKeyHandle parent = CreateMachineKey(path);
     TKeyHandle key;
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(parent.Get(), name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             key.Receive(), nullptr))
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(parent.Get(), name.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS | kMachine64Location.view, nullptr, key.Receive(), nullptr))
         << path;
 }
 

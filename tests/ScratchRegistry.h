@@ -30,6 +30,7 @@ protected:
     // depend on the class under test to arrange their data. Without a location they work in
     // the 64-bit view of HKEY_LOCAL_MACHINE.
     static std::string EntryPath(const std::string& entry);
+    static LSTATUS DeleteEntry(const std::string& entry);  // with all its subkeys
     static void CreateKey(const std::string& path);
     static void SetString(const std::string& path, const std::string& name, const std::string& value,
                           DWORD type = REG_SZ);

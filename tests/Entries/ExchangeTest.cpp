@@ -32,7 +32,7 @@ protected:
     // The entry's values as the details list holds them: (name, text) in enumeration order.
     static TValueRows RowsOf(const std::string& entry) {
         TRegistry registry;
-        registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+        registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
         EXPECT_TRUE(registry.OpenRegistryKey(EntryPath(entry), false)) << entry;
         TStringList names;
         registry.ListValueNames(names);
@@ -45,7 +45,8 @@ protected:
     static TStoredValues ValuesOf(const std::string& path) {
         TStoredValues values;
         TKeyHandle key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+        const REGSAM access = KEY_READ | kMachine64Location.view;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, key.Receive()) != ERROR_SUCCESS)
             return values;
         for (DWORD index = 0;; ++index) {
             char name[16384];
@@ -109,7 +110,7 @@ TEST_F(ExchangeTest, RoundTripGivesBackEveryValueAsAString) {
     EXPECT_NE(std::string::npos, text.find("\r\n@=default text\r\n"));
     EXPECT_EQ(std::vector<std::string>{"sample.ini"}, folder_.FileNames()) << "no temporary file is left";
 
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Sample").c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, DeleteEntry("Sample"));
     ImportEntries(file, kMachine64Location);
     TStoredValues expected = before;
     expected["Expand"].type = REG_SZ;
@@ -136,7 +137,7 @@ TEST_F(ExchangeTest, ImportsLargeFilesEmptySectionsAndTheDefaultValue) {
     ImportEntries(file, kMachine64Location);
     TStringList subkeys;
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     ASSERT_TRUE(registry.OpenRegistryKey(UninstallKeyPath, false));
     registry.ListSubkeyNames(subkeys);
     EXPECT_EQ(2002u, subkeys.size());
@@ -261,7 +262,7 @@ TEST_F(ExchangeTest, ExportAndImportKeepNamesAndDataInAnyScript) {
     EXPECT_NE(std::string::npos, bytes.find("\r\nИмя=значение\r\n"));
     EXPECT_EQ(std::string::npos, bytes.find("\xEF\xBB\xBF")) << "without a byte-order mark";
 
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath(entry).c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, DeleteEntry(entry));
     ImportEntries(file, kMachine64Location);
     EXPECT_EQ(before, ValuesOf(EntryPath(entry)));
 }
@@ -311,7 +312,7 @@ TEST_F(ExchangeTest, ImportReadsFilesOfOlderProgramsInTheLegacyCodePage) {
         ImportEntries(file, kMachine64Location);
         EXPECT_EQ(expected, ValuesOf(EntryPath("Café")));
         EXPECT_EQ(bytes, TScratchFolder::ReadBytes(file)) << "the file itself is left as it was";
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Café").c_str());
+        DeleteEntry("Café");
     }
 }
 
@@ -417,8 +418,11 @@ TEST_F(ExchangeTest, ExportTakesTheEntryFromTheRegistryAndNamesWhatIsNotText) {
     SetRaw(EntryPath("Mixed"), "Cut", REG_SZ, "abc\0def\0", 8);
     SetRaw(EntryPath("Mixed"), "Padded", REG_SZ, "abc\0\0\0", 6);
     const wchar_t loneSurrogate[] = L"x\xD800y";  // no character in UTF-8 either
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, WideFromCodePage(CP_UTF8, EntryPath("Mixed")).c_str(),
-                                             L"Broken", REG_SZ, loneSurrogate, sizeof(loneSurrogate)));
+    TKeyHandle mixed;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryPath("Mixed").c_str(), 0,
+                                           KEY_SET_VALUE | kMachine64Location.view, mixed.Receive()));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(mixed.Get(), L"Broken", 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(loneSurrogate), sizeof(loneSurrogate)));
     const TExportValues values = ReadExportValues("Mixed", kMachine64Location);
     EXPECT_EQ((TValueRows{{"", "default"}, {"DisplayName", "Mixed"}, {"Expand", "%TEMP%"}, {"Padded", "abc"}}),
               values.texts);

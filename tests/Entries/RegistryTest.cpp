@@ -12,7 +12,7 @@ protected:
     // Opens the sample entry in a fresh TRegistry rooted at HKEY_LOCAL_MACHINE.
     TRegistry& OpenSample() {
         registry_.CloseRegistryKey();
-        registry_.ChooseRoot(HKEY_LOCAL_MACHINE);
+        registry_.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
         EXPECT_TRUE(registry_.OpenRegistryKey(entry_, false));
         return registry_;
     }
@@ -84,7 +84,7 @@ TEST_F(RegistryTest, ReadsAnyValueAsItsTypeAndBytes) {
 
 TEST_F(RegistryTest, WritesStringsAndRefusesWithoutAnOpenKey) {
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     try {
         registry.WriteStringValue("DisplayName", "x");
         FAIL() << "writing with no key open must raise";
@@ -178,7 +178,7 @@ TEST_F(RegistryTest, ANameWithALoneSurrogateIsListedAsInexact) {
 
 TEST_F(RegistryTest, OpensRelativeAndAbsolutePathsAndCreatesMissingParents) {
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     EXPECT_FALSE(registry.OpenRegistryKey(entry_ + "\\Deep\\Er", false));
     EXPECT_EQ(nullptr, registry.CurrentKey());
 
@@ -207,7 +207,7 @@ TEST_F(RegistryTest, HandlesPathsLongerThanOneCallAccepts) {
     ASSERT_GT(deep.size(), 300u);
 
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     ASSERT_TRUE(registry.OpenRegistryKey(deep, true));
     registry.WriteStringValue("Marker", "deep");
     registry.CloseRegistryKey();
@@ -226,7 +226,7 @@ TEST_F(RegistryTest, DeletesATwoLevelTree) {
     CreateEntry("Neighbour", {{"DisplayName", "n"}});
 
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     EXPECT_TRUE(registry.DeleteKeyTree(entry_));
     EXPECT_FALSE(KeyExists(entry_));
     EXPECT_TRUE(KeyExists(EntryPath("Neighbour")));
@@ -236,7 +236,7 @@ TEST_F(RegistryTest, DeletesATwoLevelTree) {
 TEST_F(RegistryTest, NeverDeletesTheBaseKeyThroughAnEmptyName) {
     CreateEntry("Keep", {{"DisplayName", "k"}});
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     EXPECT_FALSE(registry.DeleteKeyTree(std::string(UninstallKeyPath) + "\\"));
     EXPECT_FALSE(registry.DeleteKeyTree(""));
     EXPECT_FALSE(registry.DeleteKeyTree("\\"));
@@ -249,7 +249,7 @@ TEST_F(RegistryTest, NeverDeletesTheBaseKeyThroughAnEmptyName) {
 TEST_F(RegistryTest, ChoosingTheSameRootKeepsTheOpenKey) {
     CreateKey(entry_);
     TRegistry& registry = OpenSample();
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     EXPECT_NE(nullptr, registry.CurrentKey());
     registry.ChooseRoot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
     EXPECT_EQ(nullptr, registry.CurrentKey()) << "another view is another key";

@@ -136,7 +136,7 @@ TEST_F(CheckEntriesTest, RemoveCheckedDeletesExactlyTheCheckedTreesAndGoesOnPast
     EXPECT_EQ("You are about to remove 3 registry keys.\r\nContinue ?", refused.confirmation.text);
     EXPECT_TRUE(removals_.empty());
 
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Gone2").c_str()));  // gone meanwhile
+    ASSERT_EQ(ERROR_SUCCESS, DeleteEntry("Gone2"));  // gone meanwhile
     const TConfirmedRun removed = RunWithConfirmation([&] { ClickButton(*dialog, "RemoveButton"); }, PressButton(IDOK));
     ASSERT_TRUE(removed.confirmed);
     EXPECT_EQ((std::vector<std::vector<std::string>>{{"Gone1", "Gone2", "OnCd"}}), removals_) << "one batch";

@@ -267,7 +267,7 @@ TEST_F(EntryCommandsTest, AKeyThatCannotBeDeletedIsReportedAndTheViewsAreRefresh
     CreateEntry("Other", {{"DisplayName", "Other"}, {"UninstallString", "C:\\o\\unins.exe"}});
     Activate();
     ClickEntry("CEntryList", "Vanished");
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Vanished").c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, DeleteEntry("Vanished"));
     const TConfirmedRun shown = RunConfirmed("EditRemoveItem", PressButton(IDOK));
     ASSERT_TRUE(shown.warned);
     EXPECT_EQ("Warning", shown.warning.caption);

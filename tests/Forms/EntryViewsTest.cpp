@@ -364,7 +364,7 @@ TEST_F(EntryViewsTest, TheInformationBoxTellsEachStateInItsColour) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.entry ? row.entry : "refresh");
-        if (row.deleteFirst) RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath(row.entry).c_str());
+        if (row.deleteFirst) DeleteEntry(row.entry);
         if (row.entry)
             Open(row.entry);
         else

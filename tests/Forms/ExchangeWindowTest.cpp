@@ -175,7 +175,8 @@ protected:
     static TValues ValuesOf(const std::string& entry) {
         TValues values;
         TKeyHandle key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryPath(entry).c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+        const REGSAM access = KEY_READ | kMachine64Location.view;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryPath(entry).c_str(), 0, access, key.Receive()) != ERROR_SUCCESS)
             return values;
         for (DWORD index = 0;; ++index) {
             char name[256];
@@ -236,7 +237,7 @@ TEST_F(ExchangeWindowTest, TheRegistrationFileTypeSavesTheWholeEntryAndImportBri
     const std::wstring header = L"\xFEFFWindows Registry Editor Version 5.00\r\n";
     EXPECT_EQ(0, bytes.compare(0, header.size() * 2, reinterpret_cast<const char*>(header.data()), header.size() * 2));
 
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Demo").c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, DeleteEntry("Demo"));
     // The content decides: a registration file under another name is still one.
     ASSERT_TRUE(MoveFileA(folder_.Path("saved.reg").c_str(), folder_.Path("saved.txt").c_str()));
     TFileDialogAnswer import(kImportTitle, folder_.Path("saved.txt"));
@@ -244,7 +245,7 @@ TEST_F(ExchangeWindowTest, TheRegistrationFileTypeSavesTheWholeEntryAndImportBri
     EXPECT_TRUE(import.Errors().empty()) << import.Errors().front();
     EXPECT_EQ(std::vector<std::string>{"Demo"}, Entries("CEntryList"));
     TRegistry registry;
-    registry.ChooseRoot(HKEY_LOCAL_MACHINE);
+    registry.ChooseRoot(HKEY_LOCAL_MACHINE, kMachine64Location.view);
     ASSERT_TRUE(registry.OpenRegistryKey(EntryPath("Demo\\Sub"), false));
     EXPECT_EQ(REG_DWORD, registry.ReadValue("Number").type) << "every type comes back";
     EXPECT_EQ(std::string("\x07\0\0\0", 4), registry.ReadValue("Number").data);
@@ -355,7 +356,7 @@ TEST_F(ExchangeWindowTest, TheDialogsTakeFileNamesAndEntriesInAnyScript) {
     }
     EXPECT_EQ(std::vector<std::string>{"Экспорт 导出.ini"}, folder_.FileNames());
 
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath(entry).c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, DeleteEntry(entry));
     {
         TFileDialogAnswer answer(kImportTitle, folder_.Path("Экспорт 导出.ini"));
         Command("FileImportItem");
@@ -436,7 +437,7 @@ TEST_F(ExchangeWindowTest, RoundTripThroughTheWindowRestoresARemovedEntry) {
         Command("FileExportItem");
         EXPECT_TRUE(answer.Errors().empty());
     }
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Round Trip").c_str()));
+    ASSERT_EQ(ERROR_SUCCESS, DeleteEntry("Round Trip"));
     Activate();
     ASSERT_FALSE(Listed("CEntryList", "Round Trip"));
     {

@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, ActivationRebuildsTheListsAndClearsTheSelection) {
     PumpMessages();
     EXPECT_EQ("Gamma", Form().EntryName) << "deactivation changes nothing";
 
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryPath("Gamma").c_str());
+    DeleteEntry("Gamma");
     PressKey(Control("CEntryList"), VK_F5);
     EXPECT_EQ(std::vector<std::string>{"Alpha"}, Entries("CEntryList")) << "F5 refreshes";
     EXPECT_EQ("", Form().EntryName);
