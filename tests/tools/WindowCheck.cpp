@@ -1,12 +1,15 @@
 // Starts a program and checks that it shows its main window: a visible top-level window of that
-// process with the given class and caption, within 30 s. With HELP_CLASS and HELP_CAPTION it then
-// presses F1 there and checks that a help window of that class and caption shows (of any
-// process: a viewer may run as a program of its own). Then closes the main window with WM_CLOSE
-// and waits for the process to end (and its help window to close). Exit code 0 when all of that happened.
-// Usage: WindowCheck PROGRAM CLASS CAPTION [HELP_CLASS HELP_CAPTION]
+// process with the given class and caption. With HELP_CLASS and HELP_CAPTION it then presses F1
+// there and checks that a help window of that class and caption shows (of any process: a viewer
+// may run as a program of its own). Then closes the main window with WM_CLOSE and waits for the
+// process to end and its help window to close. Each of those waits lasts up to 30 s, or SECONDS
+// (a program under emulation takes minutes to start). Exit code 0 when all of that happened.
+// Usage: WindowCheck [--wait=SECONDS] PROGRAM CLASS CAPTION [HELP_CLASS HELP_CAPTION]
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -32,13 +35,27 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
-// The window `search` describes, looked for every 100 ms for up to 30 s while `process` runs.
+DWORD waitLimit = 30000;  // milliseconds
+
+// The window `search` describes, looked for every 100 ms while `process` runs.
 HWND WaitForWindow(HANDLE process, TSearch search) {
-    for (int tick = 0; tick < 300 && !search.found; ++tick) {
+    for (DWORD waited = 0; waited < waitLimit && !search.found; waited += 100) {
         if (WaitForSingleObject(process, 100) == WAIT_OBJECT_0) break;
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     }
     return search.found;
+}
+
+// Whether the window `search` describes is gone, looked for every 100 ms.
+bool WaitUntilGone(TSearch search) {
+    for (DWORD waited = 0; waited < waitLimit; waited += 100) {
+        search.found = nullptr;
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return true;
+        Sleep(100);
+    }
+    if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
+    return false;
 }
 
 // Presses F1 in `window` as the keyboard would: the program's loop translates it.
@@ -50,8 +67,13 @@ void PressF1(HWND window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strncmp(argv[1], "--wait=", 7) == 0) {
+        waitLimit = static_cast<DWORD>(std::atoi(argv[1] + 7)) * 1000;
+        --argc;
+        ++argv;
+    }
     if (argc != 4 && argc != 6) {
-        std::printf("usage: WindowCheck PROGRAM CLASS CAPTION [HELP_CLASS HELP_CAPTION]\n");
+        std::printf("usage: WindowCheck [--wait=SECONDS] PROGRAM CLASS CAPTION [HELP_CLASS HELP_CAPTION]\n");
         return 2;
     }
     std::string program = argv[1];
@@ -79,18 +101,13 @@ int main(int argc, char** argv) {
             }
         }
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(process.hProcess, waitLimit) != WAIT_OBJECT_0) {
             std::printf("the program did not end after WM_CLOSE\n");
             result = 1;
-        } else if (argc == 6) {
-            Sleep(2000);  // a viewer of its own quits when told, not at once
-            TSearch help{0, argv[4], argv[5], nullptr};
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&help));
-            if (help.found) {
-                std::printf("the help window stayed open after the program ended\n");
-                PostMessageA(help.found, WM_CLOSE, 0, 0);
-                result = 1;
-            }
+        } else if (argc == 6 && !WaitUntilGone({0, argv[4], argv[5], nullptr})) {
+            // A viewer of its own quits when told, not at once.
+            std::printf("the help window stayed open after the program ended\n");
+            result = 1;
         }
     } else {
         std::printf("no visible window of class %s captioned \"%s\"\n", argv[2], argv[3]);

@@ -2,13 +2,20 @@
 # The release as a Windows user gets it: packs it with scripts/make-dist.sh from the builds
 # under BUILD, then opens the zip and checks its files, that both programs are Windows programs
 # of the right machine type carrying the version resource of the configured version, and that
-# the 64-bit one starts under Wine, shows its main window, opens its help on F1 and ends when it
-# is closed.
-# Usage: check-dist.sh BUILD WINDOW_CHECK_EXE (WINEPREFIX set). Exit 77: no i686 build to pack.
+# one of its programs (x64/Twk.exe unless named) starts under Wine, shows its main window,
+# opens its help on F1 and ends when it is closed. RUNNER runs the Windows programs (default:
+# scripts/wine-run.sh), WAIT is how long each step of the window check may take.
+# Usage: check-dist.sh BUILD WINDOW_CHECK_EXE [PROGRAM_IN_ZIP WAIT RUNNER...] (WINEPREFIX set).
+# Exit 77: no i686 build to pack, or no window check program.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 window_check=$2
+program=${3:-x64/Twk.exe}
+wait=${4:-30}
+shift $(($# < 4 ? $# : 4))
 here=$(cd "$(dirname "$0")/../.." && pwd)
+runner=("${@:-$here/scripts/wine-run.sh}")
+[ -f "$window_check" ] || { echo "no window check program $window_check: build the x86_64 target"; exit 77; }
 [ -f "$build/i686/Twk.exe" ] || { echo "no i686 build in $build: ./twk test builds both targets"; exit 77; }
 
 zip=$("$here/scripts/make-dist.sh" "$build")
@@ -21,9 +28,8 @@ expected=$(printf '%s\n' Licence.txt ReadMe.txt Twk.chm Twk.cnt Twk.exe Twk.hlp 
 listed=$(unzip -Z1 "$zip" | sort)
 [ "$listed" = "$expected" ] || fail "zip holds: $(echo $listed)"
 
-unpacked="$build/x86_64/dist-check"
-rm -rf "$unpacked"
-mkdir -p "$unpacked"
+unpacked=$(mktemp -d "$build/dist-check.XXXXXX")
+trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 
 # Machine type from the PE header; the fixed part of the version resource (VS_FIXEDFILEINFO,
@@ -60,16 +66,10 @@ grep -q "Tarnwick $version" "$unpacked/ReadMe.txt" || fail "ReadMe.txt does not 
 grep -q "Twk.chm" "$unpacked/ReadMe.txt" || fail "ReadMe.txt does not point to Twk.chm"
 grep -q "Unblock" "$unpacked/ReadMe.txt" || fail "ReadMe.txt does not tell how to unblock a downloaded Twk.chm"
 
-# Starts one of the zip's programs where it was unpacked, waits for its main window, presses F1
-# there and waits for HTML Help's window on the help's title, then closes the program. RUNNER
-# runs a Windows program (default: scripts/wine-run.sh).
-check_window_and_help() {  # path-in-zip description [runner]
-    local program="Z:${unpacked//\//\\}\\${1//\//\\}"
-    "${3:-$here/scripts/wine-run.sh}" "$window_check" "$program" TwkForm Tarnwick "HH Parent" "Tarnwick Help" ||
-        fail "$2: its window and its help"
-}
-check_window_and_help x64/Twk.exe "the 64-bit program"
+# The program where it was unpacked: its main window, then F1 there and HTML Help's window on
+# the help's title, then the program closed.
+"${runner[@]}" "$window_check" "--wait=$wait" "Z:${unpacked//\//\\}\\${program//\//\\}" TwkForm Tarnwick \
+    "HH Parent" "Tarnwick Help" || fail "$program: its window and its help"
 
-rm -rf "$unpacked"
 [ $failures -eq 0 ] && echo "release $(basename "$zip") checked"
 exit $((failures > 0))
