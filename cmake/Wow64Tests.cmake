@@ -25,9 +25,10 @@ set(TWK_WOW64_TESTS
 # Not run here: under emulation the system's Open and Save As dialogs of a 32-bit process come
 # up, then often never become visible and the process idles, so the window's exchange tests
 # (ExchangeWindowTest) stay on the x86_64 build; the exchange files and Import in each location
-# run here through ExchangeTest and RegFileTest. And these do not finish: the first does not
-# return; the second's fake uninstaller, two 32-bit program starts, did not finish within
-# 4 minutes, twice (the real launch in each view is proven by SystemFolderViewTest below).
+# run here through ExchangeTest and RegFileTest. And these do not finish: the first stalls in
+# full runs, though it passes alone; the second's fake uninstaller, two 32-bit program starts,
+# did not finish within 4 minutes, twice (the real launch in each view is proven by
+# SystemFolderViewTest below).
 set(TWK_WOW64_HANGS SplitCmdTest.ResolvesTheTypicalUninstallLines
   EntryCommandsTest.UninstallRunsTheRealUninstallerAndTheNextActivationDropsItsEntry)
 # In the real registry of the prefix: the system folders and Remove of both views, and the

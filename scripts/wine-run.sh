@@ -3,10 +3,11 @@
 # output through a file (wine's helper processes would otherwise keep a pipe open), a hard
 # time limit, and the prefix's wineserver ended afterwards.
 # Usage: wine-run.sh program.exe [args...]; WINEPREFIX must be set. TWK_TIMEOUT overrides 600 s.
+# With TWK_WINE_LOG the output goes to that file as it comes, and the caller keeps it.
 set -u
 : "${WINEPREFIX:?WINEPREFIX must name the prefix to run in}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-log=$(mktemp "${TMPDIR:-/tmp}/twk-wine.XXXXXX")
+log=${TWK_WINE_LOG:-$(mktemp "${TMPDIR:-/tmp}/twk-wine.XXXXXX")}
 for attempt in 1 2; do
     # A wineserver that is still shutting down (after an earlier run's -k) can make wine exit at
     # once without a word; wait for it, and run again once if that happened anyway.
@@ -17,7 +18,7 @@ for attempt in 1 2; do
     break
 done
 cat "$log"
-rm -f "$log"
+[ -n "${TWK_WINE_LOG:-}" ] || rm -f "$log"
 timeout 30 wineserver -k </dev/null >/dev/null 2>&1
 timeout 30 wineserver -w </dev/null >/dev/null 2>&1
 [ $rc -eq 124 ] && echo "wine-run: $1 timed out after ${TWK_TIMEOUT:-600} s"
